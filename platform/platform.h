@@ -26,6 +26,7 @@ typedef DWORD *LPDWORD;
 typedef LONG *PLONG;
 typedef size_t SIZE_T;
 typedef uint32_t COLORREF;
+typedef struct HWND__ *HWND;  // only carried, never used, by the portable core
 typedef struct _SECURITY_ATTRIBUTES SECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 
