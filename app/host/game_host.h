@@ -23,23 +23,23 @@ typedef struct WellRect {
 } WellRect;
 
 typedef struct GameHost {
-  HostRecord record;  // must stay first: the engine receives &record
-  DWORD thread_id;    // the game thread; target of the posted key commands
-  HWND hwnd;          // the main window
-  HANDLE gameStopEvent;   // manual reset; set: the running game is to end
-  HANDLE gamePauseEvent;  // manual reset; set: the running game holds still
-  uint32_t poll_wait;     // ms that input_proc waits per call; lowered by speed steps
-  RenderState render;     // geometry, pixel memory, fieldOrigin and previewOrigin
-  WellRect wellRect;      // invalidated after a well-only redraw
-  uint32_t linecnt[4];    // clears of 1, 2, 3 and 4 rows in the current or last game
-  uint32_t saved_wait;    // the fall interval kept while the Down key is held
-  int32_t level;          // 0, 1 or 2
-  int32_t soft_drop;      // 1 while the Down-key speed-up is in force
-  uint32_t lv1_threshold; // total of cleared rows at which the next speed step happens
-  uint32_t lv1_norma;     // rows per speed step
-  uint32_t lv1_speed;     // ms taken off per speed step
-  int32_t score_script_done;  // the score script has run for this game
-  PictureBuffer blockPicture; // "block.bmp", the look of every block
+  HostRecord record;           // must stay first: the engine receives &record
+  DWORD thread_id;             // the game thread; target of the posted key commands
+  HWND hwnd;                   // the main window
+  HANDLE gameStopEvent;        // manual reset; set: the running game is to end
+  HANDLE gamePauseEvent;       // manual reset; set: the running game holds still
+  uint32_t poll_wait;          // ms that input_proc waits per call; lowered by speed steps
+  RenderState render;          // geometry, pixel memory, fieldOrigin and previewOrigin
+  WellRect wellRect;           // invalidated after a well-only redraw
+  uint32_t linecnt[4];         // clears of 1, 2, 3 and 4 rows in the current or last game
+  uint32_t saved_wait;         // the fall interval kept while the Down key is held
+  int32_t level;               // 0, 1 or 2
+  int32_t soft_drop;           // 1 while the Down-key speed-up is in force
+  uint32_t lv1_threshold;      // total of cleared rows at which the next speed step happens
+  uint32_t lv1_norma;          // rows per speed step
+  uint32_t lv1_speed;          // ms taken off per speed step
+  int32_t score_script_done;   // the score script has run for this game
+  PictureBuffer blockPicture;  // "block.bmp", the look of every block
 } GameHost;
 
 #ifdef __cplusplus

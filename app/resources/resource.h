@@ -49,7 +49,7 @@
 #define IDC_FREQ_PIECE4 1009
 #define IDC_FREQ_PIECE5 1010
 #define IDC_FREQ_PIECE6 1011
-#define IDC_WAIT 1012
+#define IDC_WAIT_TIME 1012  // not IDC_WAIT: that name is the system wait cursor
 #define IDC_LV1_NORMA 1013
 #define IDC_LV1_SPEED 1014
 #define IDC_IMAGE_PATH 1015

@@ -1,0 +1,115 @@
+#include "game_thread.h"
+
+#include "cells.h"
+#include "host_callbacks.h"
+#include "resource.h"
+#include "surfaces.h"
+
+GameHost gameHost;
+HANDLE game_thread;
+
+static const char kGameStartFailed[] = "ゲームの起動に失敗しました";
+
+void InitGameHost(void) {
+  gameHost.record.spawn_proc = spawn_proc;
+  gameHost.record.redraw_proc = redraw_proc;
+  gameHost.record.spare_proc = NULL;
+  gameHost.record.input_proc = input_proc;
+  gameHost.record.clear_proc = clear_proc;
+  gameHost.record.user = &gameHost;
+}
+
+void SetMenuStates(HWND window, int running) {
+  HMENU menu = GetMenu(window);
+  if (!menu) return;
+  UINT idle = running ? MF_GRAYED : MF_ENABLED;
+  UINT busy = running ? MF_ENABLED : MF_GRAYED;
+  EnableMenuItem(menu, IDM_START, MF_BYCOMMAND | idle);
+  EnableMenuItem(menu, IDM_STOP, MF_BYCOMMAND | busy);
+  EnableMenuItem(menu, IDM_SETTINGS, MF_BYCOMMAND | idle);
+}
+
+DWORD WINAPI GameThreadProc(LPVOID parameter) {
+  GameHost *host = static_cast<GameHost *>(parameter);
+  // Give the thread its message queue at once, so key commands posted in the first moments
+  // of the game are not refused.
+  MSG msg;
+  PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
+
+  int32_t result = Quillomar(&host->record);
+  if (result == 1) {
+    MessageBeep(0);
+    Sleep(1000);
+  }
+  ResetDisplay(&host->render);
+  SetMenuStates(host->hwnd, 0);
+  InvalidateRect(host->hwnd, NULL, FALSE);
+  if (WaitForSingleObject(host->gameStopEvent, 0) != WAIT_OBJECT_0)
+    PostMessageA(host->hwnd, WM_COMMAND, IDC_GAME_ENDED, 0);
+  return 0;
+}
+
+int StartGame(HWND window, const GameRules *rules) {
+  SetMenuStates(window, 1);
+
+  GameHost *host = &gameHost;
+  for (int k = 0; k < 4; ++k) host->linecnt[k] = 0;
+  host->record.guide_shadow = rules->guide_shadow;
+  host->record.wait = rules->wait_fall;
+  host->poll_wait = rules->wait_poll;
+  host->level = rules->level;
+  host->record.level2 = rules->level == 2 ? 1 : 0;
+  host->lv1_threshold = rules->lv1_norma;
+  host->lv1_norma = rules->lv1_norma;
+  host->lv1_speed = rules->lv1_speed;
+  host->record.lv2_norma = rules->lv2_norma;
+  host->record.lv2_block = rules->lv2_block;
+  host->record.lv2_upline = rules->lv2_upline;
+  host->record.blockfreq = rules->blockfreq;
+  host->record.freq_weight = 7;
+  host->soft_drop = 0;
+  host->saved_wait = 0;
+  host->score_script_done = 0;
+  host->hwnd = window;
+  host->render.transparentEnabled = rules->transparent_enabled;
+  host->render.transparentColour = rules->transparent_colour;
+
+  SetGameDrawingOrigins(&host->render);
+  host->wellRect.left = 0;
+  host->wellRect.top = 0;
+  host->wellRect.right = WELL_COLUMNS * host->render.cellWidth + 2;
+  host->wellRect.bottom = WELL_ROWS * host->render.cellHeight + 2;
+
+  game_thread = CreateThread(NULL, 0, GameThreadProc, host, 0, &host->thread_id);
+  if (!game_thread) {
+    MessageBoxA(window, kGameStartFailed, "Quillomar", MB_ICONERROR);
+    SetMenuStates(window, 0);
+    return 0;
+  }
+  return 1;
+}
+
+int StopGameThread(void) {
+  if (!game_thread) return 0;
+  SetEvent(gameHost.gameStopEvent);
+  WaitForSingleObject(game_thread, INFINITE);
+  CloseHandle(game_thread);
+  game_thread = NULL;
+  ResetEvent(gameHost.gameStopEvent);
+  return 1;
+}
+
+void CloseEndedGameThread(void) {
+  if (game_thread) {
+    // The thread posts 1042 as its last act; make sure it has really gone before its handle
+    // is closed and a new game may start.
+    WaitForSingleObject(game_thread, INFINITE);
+    CloseHandle(game_thread);
+    game_thread = NULL;
+  }
+  if (gameHost.gameStopEvent) ResetEvent(gameHost.gameStopEvent);
+}
+
+void ForwardKeyCommand(WPARAM wParam, LPARAM lParam) {
+  if (game_thread) PostThreadMessageA(gameHost.thread_id, WM_COMMAND, wParam, lParam);
+}

@@ -1,0 +1,25 @@
+// The shell's side of a game (Windows only): Start from the settings, Stop, the end of a game,
+// and the commands that open modal windows over it.
+#pragma once
+
+#include <windows.h>
+
+// Start (40001): copies the settings into the game record and starts the game thread.
+void StartGameFromSettings(HWND window);
+
+// Stop (40005, and when the main window is destroyed): ends a running game, runs its score
+// script and resets the well.  Does nothing when no game runs.
+void StopGame(HWND window);
+
+// The game-ended command 1042, posted by a game thread that finished by itself.
+void HandleGameEnded(HWND window);
+
+// End-of-game hand-over to the user's score script.
+void RunScoreScript(void);
+
+// Show score (40006): the statistics of the current or last game.
+void ShowScoreDialog(HWND window);
+
+// Settings (40002) and Version (40003).
+void ShowSettingsDialog(HWND window);
+void ShowVersionPanel(HWND window);

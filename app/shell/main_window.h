@@ -1,0 +1,30 @@
+// The main window (Windows only): its class, window procedure and command dispatch, and the
+// process-wide records of the shell.
+#pragma once
+
+#include <windows.h>
+
+#include "game_settings.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+extern HINSTANCE instance;
+extern GameSettings gameSettings;
+
+// Registers the "Quillomar" window class; 1 or 0.
+int RegisterMainWindowClass(HINSTANCE module);
+
+// Creates the fixed-size main window (its WM_CREATE sets up the play field); null on failure,
+// after the set-up has shown its own message.
+HWND CreateMainWindow(HINSTANCE module);
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Moves `window`, keeping its size, to the centre of the primary screen.
+void CenterWindow(HWND window);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,5 @@
+#include "messages.h"
+
+void ShowErrorMessage(HWND owner, const char *text) {
+  MessageBoxA(owner, text, "Quillomar", MB_ICONERROR);
+}

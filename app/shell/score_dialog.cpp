@@ -1,0 +1,44 @@
+// The score dialog: the statistics of the current or last game, read once when it opens.
+// It only displays; Escape does not close it (command 2 is not acted on).
+#include <stdio.h>
+
+#include "game_commands.h"
+#include "game_thread.h"
+#include "main_window.h"
+#include "messages.h"
+#include "resource.h"
+#include "statistics.h"
+
+static void SetNumber(HWND dialog, int control, uint32_t value) {
+  char text[16];
+  snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(value));
+  SetDlgItemTextA(dialog, control, text);
+}
+
+static INT_PTR CALLBACK ScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      for (int i = 0; i < 4; ++i) SetNumber(dialog, IDC_SCORE_LINE1 + i, gameHost.linecnt[i]);
+      SetNumber(dialog, IDC_SCORE_TOTAL, TotalLines(gameHost.linecnt));
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK) PostMessageA(dialog, WM_CLOSE, 0, 0);
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(dialog, 2);
+      return TRUE;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(dialog, &paint);
+      EndPaint(dialog, &paint);
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+void ShowScoreDialog(HWND window) {
+  if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SCORE), window, ScoreDialogProc, 0) == -1)
+    ShowErrorMessage(window, MSG_WINDOW_CREATE_FAILED);
+}

@@ -1,0 +1,58 @@
+#include "settings_file.h"
+
+#include <string.h>
+
+#include "block_crc.h"
+#include "game_thread.h"
+#include "main_window.h"
+#include "program_paths.h"
+#include "settings_codec.h"
+#include "settings_store.h"
+
+static uint32_t CurrentBlockCrc(void) {
+  const PictureBuffer *block = &gameHost.blockPicture;
+  if (!block->pixels) return 0;
+  return BlockCrc(block->pixels, static_cast<uint32_t>(block->byteSize));
+}
+
+int LoadSettings(HWND window) {
+  uint8_t bytes[SETTINGS_FILE_SIZE];
+  if (!ReadSettingsBytes(ProgramFilePath("init.inf"), bytes)) return 0;
+  SettingsFileRecord record;
+  DecodeSettingsRecord(bytes, &record);
+  memcpy(gameHost.linecnt, record.linecnt, sizeof gameHost.linecnt);
+  gameSettings = record.settings;
+
+  // The block picture decides the window's size; a changed picture means a changed window,
+  // which is centred instead of put where the old one was.
+  if (record.block_crc == CurrentBlockCrc())
+    SetWindowPos(window, NULL, record.window_x, record.window_y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+  else
+    CenterWindow(window);
+  return 1;
+}
+
+int SaveSettings(HWND window) {
+  SettingsFileRecord record;
+  memset(&record, 0, sizeof record);
+  memcpy(record.linecnt, gameHost.linecnt, sizeof record.linecnt);
+  record.settings = gameSettings;
+
+  RECT frame;
+  GetWindowRect(window, &frame);
+  // A minimised window reports a parking position far off the screen; keep the place it
+  // will be restored to instead, so the next start does not open out of sight.
+  if (IsIconic(window)) {
+    WINDOWPLACEMENT placement;
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(window, &placement)) frame = placement.rcNormalPosition;
+  }
+  record.window_x = frame.left;
+  record.window_y = frame.top;
+  record.block_crc = CurrentBlockCrc();
+
+  uint8_t bytes[SETTINGS_FILE_SIZE];
+  EncodeSettingsRecord(&record, bytes);
+  return WriteSettingsBytes(ProgramFilePath("init.inf"), bytes);
+}

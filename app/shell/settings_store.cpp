@@ -1,0 +1,69 @@
+#include "settings_store.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "platform.h"
+
+#ifndef FILE_SHARE_READ
+#define FILE_SHARE_READ 0x1  // only Windows gives it a meaning
+#endif
+
+namespace {
+
+// Appended to the settings file's name.  A file of this name is the program's own: a stale one
+// left by a crash is simply overwritten by the next save.
+const char kScratchSuffix[] = ".qmsave~";
+
+int WriteWhole(HANDLE file, const uint8_t *bytes, DWORD count) {
+  DWORD done = 0;
+  while (done < count) {
+    DWORD written = 0;
+    if (!WriteFile(file, bytes + done, count - done, &written, NULL) || written == 0) return 0;
+    done += written;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int SettingsScratchPath(const char *path, char *out, size_t outSize) {
+  const int n = snprintf(out, outSize, "%s%s", path, kScratchSuffix);
+  if (n < 0 || (size_t)n >= outSize || (size_t)n >= MAX_PATH) {
+    if (outSize > 0) out[0] = '\0';
+    return 0;
+  }
+  return 1;
+}
+
+int ReadSettingsBytes(const char *path, uint8_t out[SETTINGS_FILE_SIZE]) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  uint8_t bytes[SETTINGS_FILE_SIZE];
+  DWORD done = 0;
+  while (done < SETTINGS_FILE_SIZE) {
+    DWORD got = 0;
+    if (!ReadFile(file, bytes + done, SETTINGS_FILE_SIZE - done, &got, NULL) || got == 0) break;
+    done += got;
+  }
+  CloseHandle(file);
+  if (done < SETTINGS_FILE_SIZE) return 0;
+  memcpy(out, bytes, SETTINGS_FILE_SIZE);
+  return 1;
+}
+
+int WriteSettingsBytes(const char *path, const uint8_t in[SETTINGS_FILE_SIZE]) {
+  char scratch[MAX_PATH];
+  if (!SettingsScratchPath(path, scratch, sizeof scratch)) return 0;
+  HANDLE file =
+      CreateFileA(scratch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  int ok = WriteWhole(file, in, SETTINGS_FILE_SIZE);
+  // The bytes must be on the disk before the rename makes them the settings.
+  ok = ok && FlushFileBuffers(file);
+  ok = CloseHandle(file) && ok;
+  ok = ok && MoveFileExA(scratch, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileA(scratch);
+  return ok;
+}

@@ -1,0 +1,80 @@
+#include "window_setup.h"
+
+#include "background.h"
+#include "cells.h"
+#include "game_thread.h"
+#include "main_window.h"
+#include "messages.h"
+#include "program_paths.h"
+#include "settings_file.h"
+#include "surfaces.h"
+#include "game_commands.h"
+
+void ComposeBackgroundFromSettings(HWND window) {
+  BackgroundOptions options;
+  options.imageShown = &gameSettings.image_shown;
+  options.imagePath = gameSettings.image_path;
+  options.guideStripe = gameSettings.guide_stripe;
+  options.stripeIntensity = gameSettings.stripe_intensity;
+  gameHost.render.transparentEnabled = gameSettings.transparent_enabled;
+  gameHost.render.transparentColour = gameSettings.transparent_colour;
+  ComposeBackground(window, &gameHost.render, &options);
+}
+
+static int FailSetUp(HWND window) {
+  ReleaseSurfaces(window);
+  ShowErrorMessage(window, MSG_SURFACE_CREATE_FAILED);
+  return 0;
+}
+
+int SetUpSurfaces(HWND window) {
+  SetMenuStates(window, 0);
+
+  if (!ReadBmpPicture(ProgramFilePath("block.bmp"), &gameHost.blockPicture)) {
+    ShowErrorMessage(window, MSG_BLOCK_PICTURE_UNREADABLE);
+    return 0;
+  }
+  RenderState *rs = &gameHost.render;
+  SetUpRenderGeometry(rs, gameHost.blockPicture.width, gameHost.blockPicture.height);
+
+  RECT frame = {0, 0, rs->clientWidth, rs->clientHeight};
+  AdjustWindowRect(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), TRUE);
+  SetWindowPos(window, NULL, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
+
+  if (!CreateSurfaceObjects(window, rs)) return FailSetUp(window);
+
+  gameHost.gameStopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+  gameHost.gamePauseEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+  if (!gameHost.gameStopEvent || !gameHost.gamePauseEvent) return FailSetUp(window);
+
+  rs->blockPixels = gameHost.blockPicture.pixels;
+  rs->stripeIntensity = 127;
+  SetDefaultSettings(&gameSettings);
+  InitGameHost();
+
+  if (!LoadSettings(window)) CenterWindow(window);
+  ComposeBackgroundFromSettings(window);
+  return 1;
+}
+
+void ReleaseSurfaces(HWND window) {
+  StopGame(window);
+  if (gameHost.gameStopEvent) {
+    CloseHandle(gameHost.gameStopEvent);
+    gameHost.gameStopEvent = NULL;
+  }
+  if (gameHost.gamePauseEvent) {
+    CloseHandle(gameHost.gamePauseEvent);
+    gameHost.gamePauseEvent = NULL;
+  }
+  // The DCs go before the bitmaps that are selected into them.
+  DeleteSurfaceDCs();
+  DeleteDisplayBitmap();
+  ReleasePicture(&gameHost.blockPicture);
+  gameHost.blockPicture.pixels = NULL;
+  gameHost.render.blockPixels = NULL;
+  DeleteBackgroundBitmap();
+  gameHost.render.displayPixels = NULL;
+  gameHost.render.backgroundPixels = NULL;
+}

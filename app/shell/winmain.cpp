@@ -1,0 +1,50 @@
+// Program start: one copy only, the program directory, the window class and accelerators,
+// the optional interpreter library, the main window and its message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "interpreter.h"
+#include "main_window.h"
+#include "messages.h"
+#include "program_paths.h"
+#include "resource.h"
+
+int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
+  // Held until the process ends; a second copy sees it and leaves without a word.
+  CreateMutexA(NULL, FALSE, "Quillomar");
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  instance = module;
+  InitProgramDirectory();
+  InitCommonControls();
+
+  if (!RegisterMainWindowClass(module)) {
+    ShowErrorMessage(GetDesktopWindow(), MSG_WINDOW_CREATE_FAILED);
+    return 0;
+  }
+  HACCEL accelerators = LoadAcceleratorsA(module, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  if (!accelerators) {
+    ShowErrorMessage(GetDesktopWindow(), MSG_WINDOW_CREATE_FAILED);
+    return 0;
+  }
+  LoadInterpreter();
+
+  HWND window = CreateMainWindow(module);
+  if (!window) {
+    FreeInterpreter();
+    return 0;
+  }
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+
+  MSG msg;
+  msg.wParam = 0;
+  while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+    if (!TranslateAcceleratorA(window, accelerators, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  FreeInterpreter();
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,145 @@
+// Picture costs the player waits for: decoding a camera-sized JPEG background and fitting
+// pictures of several sizes to the 442 x 482 client area (the well over a 20-pixel block).
+#include <benchmark/benchmark.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "picture.h"
+#include "resample.h"
+
+namespace {
+
+const int kClientWidth = 442;
+const int kClientHeight = 482;
+
+// Photograph-like content: smooth gradients with fine texture, so neither the JPEG coder nor
+// the sampler's flat-area shortcut has it easy.
+uint32_t Texture(int x, int y) {
+  uint32_t noise = (uint32_t)(x * 73856093u) ^ (uint32_t)(y * 19349663u);
+  noise = (noise ^ (noise >> 13)) * 0x5bd1e995u;
+  uint32_t r = (x / 24 + (noise & 15)) & 0xFF;
+  uint32_t g = (y / 16 + ((noise >> 8) & 15)) & 0xFF;
+  uint32_t b = ((x + y) / 40 + ((noise >> 16) & 31)) & 0xFF;
+  return r | (g << 8) | (b << 16);
+}
+
+std::vector<uint32_t> MakeWords(int width, int height) {
+  std::vector<uint32_t> words((size_t)width * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) words[(size_t)y * width + x] = Texture(x, y);
+  return words;
+}
+
+// Writes a width x height RGB JPEG of the texture and returns its path.
+std::string WriteJpeg(int width, int height) {
+  const char *dir = getenv("TMPDIR");
+  std::string path = std::string(dir ? dir : "/tmp") + "/qmbench_" + std::to_string(getpid()) +
+                     "_" + std::to_string(width) + "x" + std::to_string(height) + ".jpg";
+  FILE *f = fopen(path.c_str(), "wb");
+  if (!f) return std::string();
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  jpeg_stdio_dest(&cinfo, f);
+  cinfo.image_width = width;
+  cinfo.image_height = height;
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 90, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> row((size_t)width * 3);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    for (int x = 0; x < width; ++x) {
+      uint32_t v = Texture(x, (int)cinfo.next_scanline);
+      row[3 * x] = v & 0xFF;
+      row[3 * x + 1] = (v >> 8) & 0xFF;
+      row[3 * x + 2] = (v >> 16) & 0xFF;
+    }
+    JSAMPROW rows = row.data();
+    jpeg_write_scanlines(&cinfo, &rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  fclose(f);
+  return path;
+}
+
+void BM_DecodeJpeg24Megapixels(benchmark::State &state) {
+  std::string path = WriteJpeg(6000, 4000);
+  if (path.empty()) {
+    state.SkipWithError("cannot write the JPEG");
+    return;
+  }
+  for (auto _ : state) {
+    PictureBuffer picture = {};
+    if (!ReadJpegPicture(path.c_str(), &picture)) {
+      state.SkipWithError("decode failed");
+      break;
+    }
+    benchmark::DoNotOptimize(picture.pixels[0]);
+    ReleasePicture(&picture);
+  }
+  remove(path.c_str());
+  state.counters["Mpixel/s"] =
+      benchmark::Counter(6000.0 * 4000.0 / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_DecodeJpeg24Megapixels)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Prefilter and resample into the client area; each iteration starts from the unfiltered
+// picture (the copy is not timed).
+void BM_FitToClientArea(benchmark::State &state) {
+  const int width = (int)state.range(0), height = (int)state.range(1);
+  const std::vector<uint32_t> original = MakeWords(width, height);
+  std::vector<uint32_t> words(original.size());
+  const int stride = (kClientWidth * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> surface((size_t)stride * kClientHeight);
+  PictureBuffer picture = {words.data(), width * height * 4, width, height};
+  const double sx = (double)kClientWidth / width, sy = (double)kClientHeight / height;
+  for (auto _ : state) {
+    state.PauseTiming();
+    memcpy(words.data(), original.data(), original.size() * 4);
+    state.ResumeTiming();
+    if (!PrefilterPicture(&picture, sx, sy)) {
+      state.SkipWithError("no memory for the prefilter");
+      break;
+    }
+    ResamplePicture(surface.data(), &picture, kClientWidth, kClientHeight, stride);
+    benchmark::DoNotOptimize(surface.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_FitToClientArea)
+    ->Args({6000, 4000})
+    ->Args({640, 480})
+    ->Args({160, 120})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The resampler alone, for comparison with the whole fit.
+void BM_ResampleOnly(benchmark::State &state) {
+  const int width = (int)state.range(0), height = (int)state.range(1);
+  std::vector<uint32_t> words = MakeWords(width, height);
+  const int stride = (kClientWidth * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> surface((size_t)stride * kClientHeight);
+  PictureBuffer picture = {words.data(), width * height * 4, width, height};
+  for (auto _ : state) {
+    ResamplePicture(surface.data(), &picture, kClientWidth, kClientHeight, stride);
+    benchmark::DoNotOptimize(surface.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ResampleOnly)->Args({640, 480})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

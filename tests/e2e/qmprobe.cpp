@@ -1,0 +1,81 @@
+// qmprobe: tells an end-to-end test what the running program shows, through the same window
+// functions a user's tools would use.  Output is code page 932 text, one line per answer.
+//   qmprobe window    client area and outer frame of the main window, screen coordinates
+//   qmprobe message   text of an open "Quillomar" message box, then presses its OK button
+//   qmprobe score     the five numbers of an open score dialog
+// Exit code 0 when the thing asked for was found, 1 otherwise.
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+
+static HWND MainWindow(void) { return FindWindowA("Quillomar", "Quillomar"); }
+
+static int PrintWindow(void) {
+  HWND window = MainWindow();
+  if (!window) return 1;
+  RECT client, frame;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  GetWindowRect(window, &frame);
+  printf("client %ld %ld %ld %ld frame %ld %ld %ld %ld\n", origin.x, origin.y, client.right,
+         client.bottom, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
+  return 0;
+}
+
+struct Search {
+  const char *title;
+  HWND found;
+};
+
+static BOOL CALLBACK FindDialog(HWND window, LPARAM parameter) {
+  Search *search = reinterpret_cast<Search *>(parameter);
+  char className[64], title[128];
+  GetClassNameA(window, className, sizeof className);
+  GetWindowTextA(window, title, sizeof title);
+  if (strcmp(className, "#32770") == 0 && strcmp(title, search->title) == 0 &&
+      IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+static HWND FindTopDialog(const char *title) {
+  Search search = {title, NULL};
+  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+static int PrintMessage(void) {
+  HWND box = FindTopDialog("Quillomar");
+  if (!box) return 1;
+  char text[512] = "";
+  // The message text is the box's static control with id 0xFFFF.
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  printf("%s\n", text);
+  fflush(stdout);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
+static int PrintScore(void) {
+  HWND dialog = FindTopDialog("得点の表示");
+  if (!dialog) return 1;
+  for (int id = 1012; id <= 1016; ++id) {
+    char text[32] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    printf("%s%s", id == 1012 ? "" : " ", text);
+  }
+  printf("\n");
+  return 0;
+}
+
+int main(int argc, char **argv) {
+  if (argc < 2) return 2;
+  if (strcmp(argv[1], "window") == 0) return PrintWindow();
+  if (strcmp(argv[1], "message") == 0) return PrintMessage();
+  if (strcmp(argv[1], "score") == 0) return PrintScore();
+  return 2;
+}

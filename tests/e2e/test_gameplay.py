@@ -1,0 +1,203 @@
+"""A game played with real key presses: pieces move, turn and drop as keys say, the preview
+shows the next piece, Down speeds the fall, Pause and deactivation hold the game, Delete clears
+the well, and the statistics in the score dialog and in "init.inf" match the rows cleared."""
+import os
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from qm_board import (Model, PICTURES, find_falling, identify, plan, read_preview,  # noqa: E402
+                      read_well)
+from qm_e2e import Program, SettingsFile, run, wait_until  # noqa: E402
+
+
+def level0_settings():
+    s = SettingsFile.defaults()
+    s["level"] = 0
+    return s
+
+
+class Game:
+    """A running program with a game started."""
+
+    def __init__(self, name, settings=None):
+        self.p = Program(name, settings=(settings or level0_settings()).data).start()
+        geometry = self.p.window()
+        assert geometry, "main window"
+        self.cx, self.cy = geometry[0], geometry[1]
+        time.sleep(0.5)
+        self.p.focus()
+
+    def start(self):
+        self.p.menu("g")
+        time.sleep(0.4)
+
+    def shot(self, label):
+        return self.p.screenshot(label)
+
+    def well(self, label):
+        return read_well(self.shot(label), self.cx, self.cy)
+
+    def occupied_cells(self, label):
+        well = self.well(label)
+        return {(r, c) for r in range(24) for c in range(16) if well[r][c]}
+
+    def exit(self):
+        self.p.focus()
+        self.p.menu("x")
+        return self.p.wait_exit()
+
+
+class Gameplay(unittest.TestCase):
+    def test_played_pieces_follow_the_keys_and_the_counts_match_the_rows_cleared(self):
+        g = Game("played_game")
+        try:
+            g.start()
+            model = Model()
+            screen = g.shot("first-piece")
+            well = read_well(screen, g.cx, g.cy)
+            cells = frozenset((r, c) for r in range(24) for c in range(16) if well[r][c])
+            top = min(r for r, _ in cells)
+            current = None
+            for row in range(1, top + 1):
+                shifted = frozenset((r - row, c - 6) for r, c in cells)
+                current = identify(shifted)
+                if current:
+                    break
+            self.assertIsNotNone(current, "the first piece stands at column 6 of its frame")
+            upcoming = identify(read_preview(screen, g.cx, g.cy))
+            self.assertIsNotNone(upcoming, "the preview shows a piece")
+
+            pieces = 0
+            while sum(model.runs) < 4 and pieces < 60:
+                piece, rotation = current
+                turns, col = plan(model, piece, rotation)
+                keys = ["Up"] * turns + (["Left"] * (6 - col) if col < 6 else ["Right"] * (col - 6))
+                g.p.key(*keys, delay=0.08)
+                g.p.key("space", delay=0.5)
+                cells = PICTURES[(piece, (rotation - turns) % 4)]
+                model.lock(cells, model.landing_row(cells, 1, col), col)
+                pieces += 1
+
+                screen = g.shot("piece-%02d" % pieces)
+                well = read_well(screen, g.cx, g.cy)
+                # The piece shown as next is the one that has come in at the top.
+                next_cells = PICTURES[upcoming]
+                frame_row = find_falling(well, next_cells)
+                self.assertIsNotNone(frame_row, "piece %d entered as the preview showed" % pieces)
+                falling = {(frame_row + r, 6 + c) for r, c in next_cells}
+                for r in range(24):
+                    for c in range(16):
+                        if (r, c) in falling:
+                            continue
+                        self.assertEqual(well[r][c], model.board[r][c],
+                                         "piece %d: cell %d,%d as the keys placed it" % (pieces, r, c))
+                current = upcoming
+                upcoming = identify(read_preview(screen, g.cx, g.cy))
+                self.assertIsNotNone(upcoming)
+
+            self.assertGreaterEqual(sum(model.runs), 4, "the player cleared rows")
+            counts = [model.runs.count(n) for n in (1, 2, 3, 4)]
+            expected = " ".join(str(v) for v in counts + [sum(model.runs)])
+
+            g.p.menu("d")
+            time.sleep(0.6)
+            self.assertEqual(g.p.probe("score").strip(), expected, "score dialog counts")
+            g.shot("score-dialog")
+            g.p.key("Return", delay=0.5)
+            self.assertIsNone(g.p.probe("score"), "Enter closes the score dialog")
+            self.assertEqual(g.exit(), 0)
+            saved = SettingsFile(g.p.read_settings())
+            self.assertEqual([saved["linecnt%d" % k] for k in range(4)], counts,
+                             "init.inf holds the running game's counts")
+        finally:
+            g.p.kill()
+
+    def test_pause_key_and_deactivation_hold_the_piece_and_down_speeds_it(self):
+        g = Game("holds")
+        try:
+            g.start()
+            time.sleep(0.3)
+            before = g.occupied_cells("before-pause")
+            g.p.key("Pause", delay=1.5)
+            held = g.occupied_cells("pause-held")
+            g.p.key("Left", "Left", "space", delay=0.3)
+            self.assertEqual(g.occupied_cells("pause-keys-dropped"), held,
+                             "the Pause key holds the piece and throws keys away")
+            self.assertTrue(held, "a piece is in the well")
+            g.p.key("Pause", delay=1.4)
+            moved = g.occupied_cells("after-pause")
+            self.assertNotEqual(moved, held, "a second Pause lets the piece fall again")
+            self.assertEqual({c for _, c in moved}, {c for _, c in held},
+                             "the keys pressed during the hold had no effect")
+            del before
+
+            # Deactivate by giving the X focus to the root window, then come back.
+            info = run(["xwininfo", "-root"]).stdout.decode()
+            root = [line.split()[3] for line in info.splitlines() if "Window id:" in line][0]
+            run(["xdotool", "windowfocus", root])
+            time.sleep(0.8)
+            inactive = g.occupied_cells("inactive-1")
+            time.sleep(1.2)
+            self.assertEqual(g.occupied_cells("inactive-2"), inactive,
+                             "an inactive window holds the game")
+            g.p.focus()
+            time.sleep(1.4)
+            self.assertNotEqual(g.occupied_cells("reactivated"), inactive,
+                                "activating the window again lets the piece fall")
+
+            # Down held: rows fallen in a second, with and without it.
+            g.p.key("space", delay=0.5)
+            start_row = min(r for r, _ in g.occupied_cells("down-start"))
+            time.sleep(1.1)
+            slow = min(r for r, _ in g.occupied_cells("down-slow")) - start_row
+            g.p.key("space", delay=0.5)
+            start_row = min(r for r, _ in g.occupied_cells("down-start-2"))
+            run(["xdotool", "keydown", "Down"])
+            time.sleep(0.6)
+            fast = min(r for r, _ in g.occupied_cells("down-held")) - start_row
+            run(["xdotool", "keyup", "Down"])
+            self.assertGreater(fast, slow + 2, "holding Down makes the piece fall faster")
+        finally:
+            g.p.kill()
+
+    def test_delete_clears_the_well_and_a_game_played_to_its_end_frees_start(self):
+        g = Game("to_the_end")
+        try:
+            g.start()
+            g.p.key("space", "space", "space", delay=0.4)
+            bottom = {c for r, c in g.occupied_cells("stacked") if r >= 20}
+            self.assertTrue(bottom, "dropped pieces lie at the bottom")
+            g.p.key("Delete", delay=0.4)
+            cleared = g.occupied_cells("cleared")
+            self.assertFalse({cell for cell in cleared if cell[0] >= 8},
+                             "Delete empties the well but for the new piece at the top")
+
+            g.p.menu("d")
+            time.sleep(0.6)
+            self.assertIsNotNone(g.p.probe("score"), "the score dialog opens during a game")
+            g.p.key("Escape", delay=0.5)
+            self.assertIsNotNone(g.p.probe("score"), "Escape does not close it")
+            held = g.occupied_cells("score-dialog-open")
+            time.sleep(1.2)
+            self.assertEqual(g.occupied_cells("score-dialog-still"), held,
+                             "the game stands still while the score dialog is open")
+            g.p.key("Return", delay=0.5)
+
+            # Drop pieces until the stack reaches the top: the game ends, the well is empty.
+            def ended():
+                g.p.key("space", delay=0.1)
+                return not g.occupied_cells("filling")
+            self.assertTrue(wait_until(ended, 180, 0.05), "the game ends when the well is full")
+            time.sleep(1.5)
+            self.assertFalse(g.occupied_cells("after-game-over"), "the well stays empty")
+            g.start()
+            self.assertTrue(g.occupied_cells("started-again"), "Start works again after the end")
+            self.assertEqual(g.exit(), 0)
+        finally:
+            g.p.kill()
+
+
+if __name__ == "__main__":
+    unittest.main()

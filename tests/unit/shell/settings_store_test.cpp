@@ -1,0 +1,166 @@
+#include "settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <direct.h>
+#define MakeDirectory(path) _mkdir(path)
+#define RemoveDirectory_(path) _rmdir(path)
+#else
+#include <unistd.h>
+#define MakeDirectory(path) mkdir(path, 0755)
+#define RemoveDirectory_(path) rmdir(path)
+#endif
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Pattern(size_t count, uint8_t first) {
+  Bytes b(count);
+  for (size_t i = 0; i < count; ++i) b[i] = (uint8_t)(first + i * 7);
+  return b;
+}
+
+void WriteRaw(const std::string &path, const Bytes &bytes) {
+  FILE *f = fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+  fclose(f);
+}
+
+bool ReadRaw(const std::string &path, Bytes *out) {
+  FILE *f = fopen(path.c_str(), "rb");
+  if (!f) return false;
+  out->clear();
+  int c;
+  while ((c = fgetc(f)) != EOF) out->push_back((uint8_t)c);
+  fclose(f);
+  return true;
+}
+
+std::set<std::string> Entries(const std::string &dir) {
+  std::set<std::string> names;
+  if (DIR *d = opendir(dir.c_str())) {
+    while (dirent *e = readdir(d))
+      if (strcmp(e->d_name, ".") && strcmp(e->d_name, "..")) names.insert(e->d_name);
+    closedir(d);
+  }
+  return names;
+}
+
+// A fresh, empty directory of the test's own, removed again with whatever the test left in it
+// that it knows of.
+struct ScratchDirectory {
+  std::string dir;
+  explicit ScratchDirectory(const char *name) : dir(std::string("store_") + name) {
+    Clean();
+    MakeDirectory(dir.c_str());
+  }
+  ~ScratchDirectory() { Clean(); }
+  std::string Path(const std::string &name) const { return dir + "/" + name; }
+  void Clean() {
+    for (const std::string &name : Entries(dir)) {
+      remove(Path(name).c_str());
+      RemoveDirectory_(Path(name).c_str());
+    }
+    RemoveDirectory_(dir.c_str());
+  }
+};
+
+std::string ScratchOf(const std::string &path) {
+  char scratch[260];
+  EXPECT_EQ(SettingsScratchPath(path.c_str(), scratch, sizeof scratch), 1);
+  return scratch;
+}
+
+TEST(SettingsStore, ReadsTheFirst444BytesAndIgnoresShorterFiles) {
+  ScratchDirectory scratch("read");
+  const std::string path = scratch.Path("init.inf");
+  uint8_t out[SETTINGS_FILE_SIZE];
+  memset(out, 0x77, sizeof out);
+  const Bytes untouched(out, out + sizeof out);
+
+  EXPECT_EQ(ReadSettingsBytes(path.c_str(), out), 0) << "no file";
+  WriteRaw(path, Pattern(443, 1));
+  EXPECT_EQ(ReadSettingsBytes(path.c_str(), out), 0);
+  EXPECT_EQ(Bytes(out, out + sizeof out), untouched);
+
+  const Bytes longer = Pattern(445, 9);
+  WriteRaw(path, longer);
+  EXPECT_EQ(ReadSettingsBytes(path.c_str(), out), 1);
+  EXPECT_EQ(Bytes(out, out + sizeof out), Bytes(longer.begin(), longer.begin() + 444));
+
+  const Bytes exact = Pattern(444, 3);
+  WriteRaw(path, exact);
+  EXPECT_EQ(ReadSettingsBytes(path.c_str(), out), 1);
+  EXPECT_EQ(Bytes(out, out + sizeof out), exact);
+}
+
+TEST(SettingsStore, WriteReplacesTheWholeFileAndLeavesNothingElseBehind) {
+  ScratchDirectory scratch("write");
+  const std::string path = scratch.Path("init.inf");
+  const Bytes first = Pattern(444, 5), second = Pattern(444, 100);
+
+  EXPECT_EQ(WriteSettingsBytes(path.c_str(), first.data()), 1) << "no file yet";
+  Bytes got;
+  ASSERT_TRUE(ReadRaw(path, &got));
+  EXPECT_EQ(got, first);
+
+  WriteRaw(path, Pattern(600, 42));  // a longer old file must not keep its tail
+  EXPECT_EQ(WriteSettingsBytes(path.c_str(), second.data()), 1);
+  ASSERT_TRUE(ReadRaw(path, &got));
+  EXPECT_EQ(got, second);
+  EXPECT_EQ(Entries(scratch.dir), std::set<std::string>{"init.inf"});
+
+  // A scratch file left by an interrupted save is the program's own and is simply reused.
+  WriteRaw(ScratchOf(path), Pattern(10, 0));
+  EXPECT_EQ(WriteSettingsBytes(path.c_str(), first.data()), 1);
+  ASSERT_TRUE(ReadRaw(path, &got));
+  EXPECT_EQ(got, first);
+  EXPECT_EQ(Entries(scratch.dir), std::set<std::string>{"init.inf"});
+}
+
+TEST(SettingsStore, FailedWriteKeepsTheOldFileAndRemovesItsScratchFile) {
+  ScratchDirectory scratch("fail");
+  const std::string path = scratch.Path("init.inf");
+  const Bytes old = Pattern(444, 1), fresh = Pattern(444, 2);
+  WriteRaw(path, old);
+
+  // The scratch file cannot be made.
+  ASSERT_EQ(MakeDirectory(ScratchOf(path).c_str()), 0);
+  EXPECT_EQ(WriteSettingsBytes(path.c_str(), fresh.data()), 0);
+  Bytes got;
+  ASSERT_TRUE(ReadRaw(path, &got));
+  EXPECT_EQ(got, old);
+  RemoveDirectory_(ScratchOf(path).c_str());
+
+  // The scratch file is written but cannot take the settings file's place.
+  const std::string blocked = scratch.Path("blocked.inf");
+  ASSERT_EQ(MakeDirectory(blocked.c_str()), 0);
+  EXPECT_EQ(WriteSettingsBytes(blocked.c_str(), fresh.data()), 0);
+  EXPECT_EQ(Entries(scratch.dir), (std::set<std::string>{"init.inf", "blocked.inf"}));
+
+  // A directory that does not exist.
+  EXPECT_EQ(WriteSettingsBytes(scratch.Path("missing/init.inf").c_str(), fresh.data()), 0);
+
+  // A name whose scratch name would not fit in a path buffer is refused before any file is
+  // touched.
+  const std::string longName = scratch.Path(std::string(252 - scratch.dir.size(), 'n'));
+  char out[260];
+  EXPECT_EQ(SettingsScratchPath(longName.c_str(), out, sizeof out), 0);
+  EXPECT_EQ(out[0], '\0');
+  EXPECT_EQ(WriteSettingsBytes(longName.c_str(), fresh.data()), 0);
+  EXPECT_EQ(Entries(scratch.dir), (std::set<std::string>{"init.inf", "blocked.inf"}));
+}
+
+}  // namespace

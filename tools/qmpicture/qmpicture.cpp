@@ -1,0 +1,84 @@
+// qmpicture: looks at pictures through the program's own readers and resampler.
+//   qmpicture decode FILE OUT.ppm          the picture as read
+//   qmpicture compose FILE W H OUT.ppm     what the background composition makes of it
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "compose.h"
+#include "picture.h"
+#include "ppm_output.h"
+
+namespace {
+
+void Usage(void) {
+  fprintf(stderr,
+          "usage: qmpicture decode FILE OUT.ppm\n"
+          "       qmpicture compose FILE W H OUT.ppm\n");
+}
+
+// A positive size in pixels, at most 32768.
+int ParseSize(const char *text, int32_t *value) {
+  char *end = NULL;
+  long v = strtol(text, &end, 10);
+  if (end == text || *end != '\0' || v <= 0 || v > 0x8000) return 0;
+  *value = (int32_t)v;
+  return 1;
+}
+
+int Decode(const char *path, const char *out) {
+  PictureBuffer picture = {};
+  if (!ReadPictureByExtension(path, &picture)) {
+    fprintf(stderr, "qmpicture: cannot read picture '%s' (only .jpg and .bmp are read)\n", path);
+    return 1;
+  }
+  int ok = WritePicturePpm(out, &picture);
+  ReleasePicture(&picture);
+  if (!ok) {
+    fprintf(stderr, "qmpicture: cannot write '%s'\n", out);
+    return 1;
+  }
+  return 0;
+}
+
+int Compose(const char *path, int32_t width, int32_t height, const char *out) {
+  PictureBuffer picture = {};
+  if (!ReadPictureByExtension(path, &picture)) {
+    fprintf(stderr, "qmpicture: cannot read picture '%s' (only .jpg and .bmp are read)\n", path);
+    return 1;
+  }
+  ComposeSurface surface = {};
+  if (!CreateComposeSurface(&surface, width, height)) {
+    ReleasePicture(&picture);
+    fprintf(stderr, "qmpicture: cannot allocate a %d x %d surface\n", (int)width, (int)height);
+    return 1;
+  }
+  int composed = ComposePicture(&picture, &surface);
+  ReleasePicture(&picture);
+  int status = 0;
+  if (!composed) {
+    fprintf(stderr, "qmpicture: not enough memory to resample '%s'\n", path);
+    status = 1;
+  } else if (!WriteSurfacePpm(out, &surface)) {
+    fprintf(stderr, "qmpicture: cannot write '%s'\n", out);
+    status = 1;
+  }
+  FreeComposeSurface(&surface);
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  if (argc == 4 && strcmp(argv[1], "decode") == 0) return Decode(argv[2], argv[3]);
+  if (argc == 6 && strcmp(argv[1], "compose") == 0) {
+    int32_t width, height;
+    if (!ParseSize(argv[3], &width) || !ParseSize(argv[4], &height)) {
+      fprintf(stderr, "qmpicture: W and H must be whole numbers from 1 to 32768\n");
+      return 2;
+    }
+    return Compose(argv[2], width, height, argv[5]);
+  }
+  Usage();
+  return 2;
+}
