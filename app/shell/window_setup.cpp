@@ -35,7 +35,9 @@ int SetUpSurfaces(HWND window) {
     return 0;
   }
   RenderState *rs = &gameHost.render;
-  SetUpRenderGeometry(rs, gameHost.blockPicture.width, gameHost.blockPicture.height);
+  // A block picture too large for a surface cannot make a window.
+  if (!SetUpRenderGeometry(rs, gameHost.blockPicture.width, gameHost.blockPicture.height))
+    return FailSetUp(window);
 
   RECT frame = {0, 0, rs->clientWidth, rs->clientHeight};
   AdjustWindowRect(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), TRUE);

@@ -183,13 +183,19 @@ class Program:
             return None
 
     def kill(self):
+        """Ends a program that is still running, and with it the Wine session, so that the
+        next test starts from a clean slate (no leftover window or mutex)."""
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+            run(["wineserver", "-k"], timeout=30)
+            _wine_warm.clear()
 
     # --- what the program shows ------------------------------------------------------------
     def probe(self, *args):
-        result = run([WINE_RUN, PROBE] + list(args))
+        # A probe started while Wine is still bringing up the program's desktop can stall;
+        # give up on it after a few seconds and let the caller ask again.
+        result = run([WINE_RUN, PROBE] + list(args), timeout=8)
         if result.returncode != 0:
             return None
         return result.stdout.decode("cp932").replace("\r", "")
@@ -221,9 +227,13 @@ class Program:
         return wait_until(ask, timeout, 0.3)
 
     def focus(self):
+        """Activates the main window as a player does: a click into its client area (the
+        bottom of the side area, where a click does nothing else)."""
         xid = self.x_window()
         assert xid, "the main window is on the X screen"
-        run(["xdotool", "windowfocus", "--sync", xid], timeout=10)
+        geometry = self.window()
+        x, y = geometry[0] + geometry[2] - 8, geometry[1] + geometry[3] - 8
+        run(["xdotool", "mousemove", str(x), str(y), "click", "1"], timeout=10)
         time.sleep(0.3)
 
     def key(self, *keys, delay=0.15):

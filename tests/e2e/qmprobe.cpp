@@ -3,10 +3,13 @@
 //   qmprobe window    client area and outer frame of the main window, screen coordinates
 //   qmprobe message   text of an open "Quillomar" message box, then presses its OK button
 //   qmprobe score     the five numbers of an open score dialog
+//   qmprobe foreground  "active" when the main window is the foreground window
+//   qmprobe steal S   shows a window of its own in the foreground for S seconds
 // Exit code 0 when the thing asked for was found, 1 otherwise.
 #include <windows.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 static HWND MainWindow(void) { return FindWindowA("Quillomar", "Quillomar"); }
@@ -72,10 +75,45 @@ static int PrintScore(void) {
   return 0;
 }
 
+static int PrintForeground(void) {
+  HWND window = MainWindow();
+  if (!window) return 1;
+  printf("%s\n", GetForegroundWindow() == window ? "active" : "inactive");
+  return 0;
+}
+
+// Another program's window taking the foreground, as when the player switches to another
+// program; it stays for the given number of seconds.
+static int StealForeground(int seconds) {
+  WNDCLASSA windowClass;
+  ZeroMemory(&windowClass, sizeof windowClass);
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(NULL);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  windowClass.lpszClassName = "QuillomarProbeOther";
+  RegisterClassA(&windowClass);
+  HWND other = CreateWindowExA(0, windowClass.lpszClassName, "Other", WS_OVERLAPPEDWINDOW, 0, 0,
+                               200, 120, NULL, NULL, windowClass.hInstance, NULL);
+  if (!other) return 1;
+  ShowWindow(other, SW_SHOW);
+  SetForegroundWindow(other);
+  SetActiveWindow(other);
+  DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000u;
+  while (GetTickCount() < end) {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(20);
+  }
+  DestroyWindow(other);
+  return 0;
+}
+
 int main(int argc, char **argv) {
   if (argc < 2) return 2;
   if (strcmp(argv[1], "window") == 0) return PrintWindow();
   if (strcmp(argv[1], "message") == 0) return PrintMessage();
   if (strcmp(argv[1], "score") == 0) return PrintScore();
+  if (strcmp(argv[1], "foreground") == 0) return PrintForeground();
+  if (strcmp(argv[1], "steal") == 0 && argc > 2) return StealForeground(atoi(argv[2]));
   return 2;
 }

@@ -2,6 +2,7 @@
 shows the next piece, Down speeds the fall, Pause and deactivation hold the game, Delete clears
 the well, and the statistics in the score dialog and in "init.inf" match the rows cleared."""
 import os
+import subprocess
 import sys
 import time
 import unittest
@@ -9,7 +10,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(__file__))
 from qm_board import (Model, PICTURES, find_falling, identify, plan, read_preview,  # noqa: E402
                       read_well)
-from qm_e2e import Program, SettingsFile, run, wait_until  # noqa: E402
+from qm_e2e import PROBE, WINE_RUN, Program, SettingsFile, run, wait_until  # noqa: E402
 
 
 def level0_settings():
@@ -133,19 +134,25 @@ class Gameplay(unittest.TestCase):
                              "the keys pressed during the hold had no effect")
             del before
 
-            # Deactivate by giving the X focus to the root window, then come back.
-            info = run(["xwininfo", "-root"]).stdout.decode()
-            root = [line.split()[3] for line in info.splitlines() if "Window id:" in line][0]
-            run(["xdotool", "windowfocus", root])
-            time.sleep(0.8)
-            inactive = g.occupied_cells("inactive-1")
-            time.sleep(1.2)
-            self.assertEqual(g.occupied_cells("inactive-2"), inactive,
-                             "an inactive window holds the game")
-            g.p.focus()
-            time.sleep(1.4)
-            self.assertNotEqual(g.occupied_cells("reactivated"), inactive,
-                                "activating the window again lets the piece fall")
+            # Another program comes to the front, as when the player switches away.
+            other = subprocess.Popen([WINE_RUN, PROBE, "steal", "6"], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+            try:
+                self.assertEqual(wait_until(lambda: g.p.probe("foreground") == "inactive\n", 10, 0.2),
+                                 True, "the other window took the foreground")
+                time.sleep(0.6)
+                inactive = g.occupied_cells("inactive-1")
+                time.sleep(1.2)
+                self.assertEqual(g.occupied_cells("inactive-2"), inactive,
+                                 "an inactive window holds the game")
+                g.p.focus()
+                self.assertEqual(wait_until(lambda: g.p.probe("foreground") == "active\n", 10, 0.2),
+                                 True, "a click brings the window back to the front")
+                time.sleep(1.4)
+                self.assertNotEqual(g.occupied_cells("reactivated"), inactive,
+                                    "activating the window again lets the piece fall")
+            finally:
+                other.wait(timeout=30)
 
             # Down held: rows fallen in a second, with and without it.
             g.p.key("space", delay=0.5)
