@@ -49,6 +49,16 @@ DWORD WINAPI GameThreadProc(LPVOID parameter) {
   return 0;
 }
 
+// A thread has a message queue only once it has made its first message call; until then every
+// key command posted to it is refused and lost.  Wait for the queue, so that a key pressed at
+// once after Start still reaches the game.  The probe is a WM_COMMAND without a command id,
+// which input_proc takes and ignores.  A thread that ends without a queue ends the wait too.
+static void AwaitGameThreadQueue(const GameHost *host) {
+  while (!PostThreadMessageA(host->thread_id, WM_COMMAND, 0, 0)) {
+    if (WaitForSingleObject(game_thread, 1) != WAIT_TIMEOUT) return;
+  }
+}
+
 int StartGame(HWND window, const GameRules *rules) {
   SetMenuStates(window, 1);
 
@@ -86,6 +96,7 @@ int StartGame(HWND window, const GameRules *rules) {
     SetMenuStates(window, 0);
     return 0;
   }
+  AwaitGameThreadQueue(host);
   return 1;
 }
 

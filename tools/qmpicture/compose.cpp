@@ -4,7 +4,9 @@
 #include <string.h>
 #include <strings.h>
 
+#include "cells.h"
 #include "resample.h"
+#include "stripes.h"
 
 int ReadPictureByExtension(const char *path, PictureBuffer *picture) {
   const char *dot = strrchr(path, '.');
@@ -37,5 +39,43 @@ int ComposePicture(PictureBuffer *picture, ComposeSurface *surface) {
   double sy = (double)surface->height / picture->height;
   if (!PrefilterPicture(picture, sx, sy)) return 0;
   ResamplePicture(surface->bits, picture, surface->width, surface->height, surface->rowStride);
+  return 1;
+}
+
+int WellCellSize(int32_t width, int32_t height, int32_t *cellWidth, int32_t *cellHeight) {
+  const int32_t columns = WELL_COLUMNS + SIDE_COLUMNS;
+  if (width < columns + 2 || height < WELL_ROWS + 2) return 0;
+  if ((width - 2) % columns != 0 || (height - 2) % WELL_ROWS != 0) return 0;
+  *cellWidth = (width - 2) / columns;
+  *cellHeight = (height - 2) / WELL_ROWS;
+  return 1;
+}
+
+int ApplyWellPasses(ComposeSurface *surface, const WellPasses *passes) {
+  int32_t cellWidth, cellHeight;
+  if (!WellCellSize(surface->width, surface->height, &cellWidth, &cellHeight)) return 0;
+  RenderState rs = {};
+  if (!SetUpRenderGeometry(&rs, cellWidth, cellHeight)) return 0;
+  // Both pad rows to 4 bytes; a disagreement would put every stripe in the wrong place.
+  if (rs.rowStride != surface->rowStride) return 0;
+  const size_t bytes = (size_t)surface->rowStride * (size_t)surface->height;
+  uint8_t *display = NULL;
+  if (passes->frame) {
+    display = (uint8_t *)malloc(bytes);
+    if (!display) return 0;
+  }
+  rs.backgroundPixels = surface->bits;
+  if (passes->stripes) {
+    rs.stripeIntensity = passes->stripeIntensity;
+    DrawStripes(&rs);
+  }
+  if (display) {
+    // The frame is drawn into the display from the background, as after a reset of the window.
+    memcpy(display, surface->bits, bytes);
+    rs.displayPixels = display;
+    DrawFrame(&rs);
+    memcpy(surface->bits, display, bytes);
+    free(display);
+  }
   return 1;
 }

@@ -1,0 +1,89 @@
+// The score dialog over the main window: the counts it shows, the game held while it is open,
+// and the ways it closes (the button and the close box, not Escape).
+#include <gtest/gtest.h>
+
+#include "game_thread.h"
+#include "main_window.h"
+#include "shell_harness.h"
+
+namespace {
+
+class ScoreDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RemoveFixture("init.inf");
+    WriteFixture("block.bmp", BmpFile(PatternPicture(20, 20, 1)));
+    window = CreateTestMainWindow();
+    ASSERT_NE(window, nullptr);
+  }
+  void TearDown() override {
+    DestroyTestMainWindow(window);
+    RemoveFixture("init.inf");
+    RemoveFixture("block.bmp");
+  }
+  // Opens the dialog with these counts and lets a watcher read and close it.
+  SeenDialog Show(const uint32_t (&counts)[4], CloseBy closeBy) {
+    for (int k = 0; k < 4; ++k) gameHost.linecnt[k] = counts[k];
+    DialogWatcher watcher(true, closeBy);
+    SendMessageA(window, WM_COMMAND, 40006, 0);
+    SeenDialog seen = watcher.Finish();
+    pausedAfter = WaitForSingleObject(gameHost.gamePauseEvent, 0) == WAIT_OBJECT_0;
+    return seen;
+  }
+  HWND window = NULL;
+  bool pausedAfter = true;
+};
+
+TEST_F(ScoreDialog, ShowsTheCountsAndTheirTotalAndHoldsTheGameUntilClosed) {
+  const struct {
+    CloseBy closeBy;
+    const char *how;
+  } ways[] = {{CloseBy::OkCommand, "close button command"},
+              {CloseBy::OkButtonClick, "close button click"},
+              {CloseBy::CloseMessage, "close box"}};
+  for (const auto &way : ways) {
+    SCOPED_TRACE(way.how);
+    SeenDialog seen = Show({10, 0, 0, 2}, way.closeBy);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.caption, "得点の表示");
+    EXPECT_EQ(seen.fields[0], "10");
+    EXPECT_EQ(seen.fields[1], "0");
+    EXPECT_EQ(seen.fields[2], "0");
+    EXPECT_EQ(seen.fields[3], "2");
+    EXPECT_EQ(seen.fields[4], "18");
+    EXPECT_TRUE(seen.pausedWhileOpen);
+    EXPECT_TRUE(seen.openAfterCancel);
+    EXPECT_TRUE(seen.closed);
+    EXPECT_FALSE(pausedAfter);
+  }
+}
+
+TEST_F(ScoreDialog, TotalIsWeightedByRowsAndKeepsThirtyTwoBits) {
+  // Total = 1 x singles + 2 x doubles + 3 x triples + 4 x fours, wrapping at 2^32.
+  SeenDialog seen = Show({1, 2, 3, 4}, CloseBy::CloseMessage);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.fields[4], "30");
+  seen = Show({4000000000u, 0, 0, 100000000u}, CloseBy::CloseMessage);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.fields[0], "4000000000");
+  EXPECT_EQ(seen.fields[4], "105032704");  // 4400000000 - 4294967296
+}
+
+TEST_F(ScoreDialog, OpenedDuringAGameShowsItsCountsAndLeavesItRunning) {
+  SendMessageA(window, WM_COMMAND, 40001, 0);
+  ASSERT_NE(game_thread, nullptr);
+  // The game began from zero.
+  DialogWatcher watcher(true, CloseBy::OkCommand);
+  SendMessageA(window, WM_COMMAND, 40006, 0);
+  SeenDialog seen = watcher.Finish();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.fields[0], "0");
+  EXPECT_EQ(seen.fields[4], "0");
+  EXPECT_TRUE(seen.pausedWhileOpen);
+  EXPECT_NE(WaitForSingleObject(gameHost.gamePauseEvent, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(game_thread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  SendMessageA(window, WM_COMMAND, 40005, 0);
+  EXPECT_EQ(game_thread, nullptr);
+}
+
+}  // namespace
