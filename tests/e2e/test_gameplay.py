@@ -120,7 +120,6 @@ class Gameplay(unittest.TestCase):
         try:
             g.start()
             time.sleep(0.3)
-            before = g.occupied_cells("before-pause")
             g.p.key("Pause", delay=1.5)
             held = g.occupied_cells("pause-held")
             g.p.key("Left", "Left", "space", delay=0.3)
@@ -132,7 +131,6 @@ class Gameplay(unittest.TestCase):
             self.assertNotEqual(moved, held, "a second Pause lets the piece fall again")
             self.assertEqual({c for _, c in moved}, {c for _, c in held},
                              "the keys pressed during the hold had no effect")
-            del before
 
             # Another program comes to the front, as when the player switches away.
             other = subprocess.Popen([WINE_RUN, PROBE, "steal", "6"], stdout=subprocess.DEVNULL,
