@@ -44,6 +44,7 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
 #define FILE_ATTRIBUTE_NORMAL 0x80
+#define FILE_SHARE_READ 0x1  // accepted and ignored by the stand-in
 #define FILE_BEGIN 0
 #define FILE_CURRENT 1
 #define FILE_END 2

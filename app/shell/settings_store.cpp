@@ -5,10 +5,6 @@
 
 #include "platform.h"
 
-#ifndef FILE_SHARE_READ
-#define FILE_SHARE_READ 0x1  // only Windows gives it a meaning
-#endif
-
 namespace {
 
 // Appended to the settings file's name.  A file of this name is the program's own: a stale one
