@@ -234,12 +234,26 @@ class Program:
         geometry = self.window()
         x, y = geometry[0] + geometry[2] - 8, geometry[1] + geometry[3] - 8
         run(["xdotool", "mousemove", str(x), str(y), "click", "1"], timeout=10)
-        time.sleep(0.3)
+        # Keys go where Wine has put the focus: wait until the click has made the window the
+        # foreground window before anything is typed.
+        wait_until(lambda: self.probe("foreground") == "active\n", 5, 0.2)
+        time.sleep(0.2)
 
     def key(self, *keys, delay=0.15):
         for k in keys:
             run(["xdotool", "key", "--clearmodifiers", k])
             time.sleep(delay)
+
+    def exit(self, timeout=10):
+        """Exit from the menu, as a player does; returns the exit code, or None if the program
+        is still running.  A second try covers keys that the X server dropped."""
+        for _ in range(2):
+            self.focus()
+            self.menu("x")
+            code = self.wait_exit(timeout)
+            if code is not None:
+                return code
+        return None
 
     def menu(self, letter):
         """Opens the menu with Alt+M and chooses the item with that mnemonic."""

@@ -5,6 +5,7 @@
 //   qmprobe score     the five numbers of an open score dialog
 //   qmprobe foreground  "active" when the main window is the foreground window
 //   qmprobe steal S   shows a window of its own in the foreground for S seconds
+//   qmprobe keepdesktop  holds a hidden window until the Wine session ends
 // Exit code 0 when the thing asked for was found, 1 otherwise.
 #include <windows.h>
 
@@ -108,6 +109,17 @@ static int StealForeground(int seconds) {
   return 0;
 }
 
+// Holds a hidden window until the Wine session ends, so that Wine's desktop process, which
+// ends with the last program that has a window, stays for a whole test run.
+static int KeepDesktop(void) {
+  HWND keeper = CreateWindowExA(0, "STATIC", "QuillomarProbeKeeper", WS_POPUP, 0, 0, 1, 1, NULL,
+                                NULL, GetModuleHandleA(NULL), NULL);
+  if (!keeper) return 1;
+  MSG msg;
+  while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+  return 0;
+}
+
 int main(int argc, char **argv) {
   if (argc < 2) return 2;
   if (strcmp(argv[1], "window") == 0) return PrintWindow();
@@ -115,5 +127,6 @@ int main(int argc, char **argv) {
   if (strcmp(argv[1], "score") == 0) return PrintScore();
   if (strcmp(argv[1], "foreground") == 0) return PrintForeground();
   if (strcmp(argv[1], "steal") == 0 && argc > 2) return StealForeground(atoi(argv[2]));
+  if (strcmp(argv[1], "keepdesktop") == 0) return KeepDesktop();
   return 2;
 }

@@ -155,9 +155,7 @@ class Background(unittest.TestCase):
                       % (count, CLIENT_W * CLIENT_H, last[1], first))
 
     def exit_and_read_settings(self, p):
-        p.focus()
-        p.menu("x")
-        self.assertEqual(p.wait_exit(), 0, "Exit ends the program with code 0")
+        self.assertEqual(p.exit(), 0, "Exit ends the program with code 0")
         return SettingsFile(p.read_settings())
 
     def settings(self, image_path, shown=1, stripes=0, intensity=127):

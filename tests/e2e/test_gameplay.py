@@ -45,9 +45,7 @@ class Game:
         return {(r, c) for r in range(24) for c in range(16) if well[r][c]}
 
     def exit(self):
-        self.p.focus()
-        self.p.menu("x")
-        return self.p.wait_exit()
+        return self.p.exit()
 
 
 class Gameplay(unittest.TestCase):

@@ -44,8 +44,7 @@ class ProgramStart(unittest.TestCase):
             opened = p.screenshot("menu-open")
             self.assertNotEqual(opened.pixel(cx + 30, cy + 30), BLACK, "the menu opened")
             p.key("Escape", "Escape", delay=0.4)
-            p.menu("x")
-            self.assertEqual(p.wait_exit(), 0, "Exit ends the program with code 0")
+            self.assertEqual(p.exit(), 0, "Exit ends the program with code 0")
         finally:
             p.kill()
 
@@ -77,9 +76,7 @@ class ProgramStart(unittest.TestCase):
         try:
             geometry = p.window()
             self.assertEqual(geometry[4:6], (37, 61), "saved position used while the CRC matches")
-            p.focus()
-            p.menu("x")
-            self.assertEqual(p.wait_exit(), 0)
+            self.assertEqual(p.exit(), 0)
         finally:
             p.kill()
         again = SettingsFile(p.read_settings())
@@ -103,9 +100,7 @@ class ProgramStart(unittest.TestCase):
             self.assertEqual(second.wait_exit(timeout=15), 0, "the second copy exits with 0")
             self.assertFalse(os.path.exists(second.settings_path), "and writes nothing")
             self.assertIsNotNone(p.window(timeout=2), "the first copy is still there")
-            p.focus()
-            p.menu("x")
-            self.assertEqual(p.wait_exit(), 0)
+            self.assertEqual(p.exit(), 0)
         finally:
             p.kill()
 
