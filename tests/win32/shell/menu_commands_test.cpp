@@ -7,25 +7,15 @@
 
 #include "game_thread.h"
 #include "main_window.h"
+#include "main_window_fixture.h"
 #include "shell_harness.h"
 
 namespace {
 
 const DWORD kPatience = 15000;  // ms; generous for Wine on a loaded machine
 
-class MenuCommands : public ::testing::Test {
+class MenuCommands : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    RemoveFixture("init.inf");
-    WriteFixture("block.bmp", BmpFile(PatternPicture(20, 20, 1)));
-    window = CreateTestMainWindow();
-    ASSERT_NE(window, nullptr);
-  }
-  void TearDown() override {
-    DestroyTestMainWindow(window);
-    RemoveFixture("init.inf");
-    RemoveFixture("block.bmp");
-  }
   void Command(UINT id) { SendMessageA(window, WM_COMMAND, id, 0); }
   bool Grayed(UINT id) {
     UINT state = GetMenuState(GetMenu(window), id, MF_BYCOMMAND);
@@ -41,7 +31,6 @@ class MenuCommands : public ::testing::Test {
     EXPECT_FALSE(Grayed(40005));
     EXPECT_TRUE(Grayed(40002));
   }
-  HWND window = NULL;
 };
 
 TEST_F(MenuCommands, MenuHoldsTheCommandsInOrderAndStartsIdle) {

@@ -4,23 +4,13 @@
 
 #include "game_thread.h"
 #include "main_window.h"
+#include "main_window_fixture.h"
 #include "shell_harness.h"
 
 namespace {
 
-class ScoreDialog : public ::testing::Test {
+class ScoreDialog : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    RemoveFixture("init.inf");
-    WriteFixture("block.bmp", BmpFile(PatternPicture(20, 20, 1)));
-    window = CreateTestMainWindow();
-    ASSERT_NE(window, nullptr);
-  }
-  void TearDown() override {
-    DestroyTestMainWindow(window);
-    RemoveFixture("init.inf");
-    RemoveFixture("block.bmp");
-  }
   // Opens the dialog with these counts and lets a watcher read and close it.
   SeenDialog Show(const uint32_t (&counts)[4], CloseBy closeBy) {
     for (int k = 0; k < 4; ++k) gameHost.linecnt[k] = counts[k];
@@ -30,7 +20,6 @@ class ScoreDialog : public ::testing::Test {
     pausedAfter = WaitForSingleObject(gameHost.gamePauseEvent, 0) == WAIT_OBJECT_0;
     return seen;
   }
-  HWND window = NULL;
   bool pausedAfter = true;
 };
 
