@@ -8,6 +8,12 @@
 GameHost gameHost;
 HANDLE game_thread;
 
+// Set by the game thread once its game is over, just before it resets the menus (which enables
+// Start) and posts 1042; cleared by StartGame before the next thread exists.  It tells the
+// game-ended command of the running thread, which is in its last steps, from a stale or
+// foreign 1042 that meets a game still being played.
+static volatile LONG game_over;
+
 static const char kGameStartFailed[] = "ゲームの起動に失敗しました";
 
 void InitGameHost(void) {
@@ -41,6 +47,7 @@ DWORD WINAPI GameThreadProc(LPVOID parameter) {
     MessageBeep(0);
     Sleep(1000);
   }
+  InterlockedExchange(&game_over, 1);
   ResetDisplay(&host->render);
   SetMenuStates(host->hwnd, 0);
   InvalidateRect(host->hwnd, NULL, FALSE);
@@ -90,6 +97,7 @@ int StartGame(HWND window, const GameRules *rules) {
   host->wellRect.right = WELL_COLUMNS * host->render.cellWidth + 2;
   host->wellRect.bottom = WELL_ROWS * host->render.cellHeight + 2;
 
+  InterlockedExchange(&game_over, 0);
   game_thread = CreateThread(NULL, 0, GameThreadProc, host, 0, &host->thread_id);
   if (!game_thread) {
     MessageBoxA(window, kGameStartFailed, "Quillomar", MB_ICONERROR);
@@ -110,15 +118,22 @@ int StopGameThread(void) {
   return 1;
 }
 
-void CloseEndedGameThread(void) {
+int CloseEndedGameThread(HWND window) {
+  if (game_thread && WaitForSingleObject(game_thread, 0) != WAIT_OBJECT_0) {
+    // Never wait here for a game that may still be played: a 1042 that was not posted by the
+    // running thread at its end is stale or foreign and is ignored.  The running thread's own
+    // 1042 can arrive a moment before the thread has returned; look at it again once it has.
+    if (InterlockedCompareExchange(&game_over, 0, 0)) {
+      PostMessageA(window, WM_COMMAND, IDC_GAME_ENDED, 0);
+    }
+    return 0;
+  }
   if (game_thread) {
-    // The thread posts 1042 as its last act; make sure it has really gone before its handle
-    // is closed and a new game may start.
-    WaitForSingleObject(game_thread, INFINITE);
     CloseHandle(game_thread);
     game_thread = NULL;
   }
   if (gameHost.gameStopEvent) ResetEvent(gameHost.gameStopEvent);
+  return 1;
 }
 
 void ForwardKeyCommand(WPARAM wParam, LPARAM lParam) {

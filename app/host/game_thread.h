@@ -49,8 +49,11 @@ int StartGame(HWND window, const GameRules *rules);
 // the well), 0 when there was none.
 int StopGameThread(void);
 
-// The game-ended command 1042: closes the finished thread's handle and resets gameStopEvent.
-void CloseEndedGameThread(void);
+// The game-ended command 1042: closes the finished thread's handle and resets gameStopEvent,
+// and returns 1 (the caller then runs the score script).  It never waits: while the game thread
+// has not ended it returns 0 and does nothing, except that the running thread's own 1042, seen
+// in the moment between its posting and the thread's return, is posted to `window` once more.
+int CloseEndedGameThread(HWND window);
 
 // Accelerator commands 40007..40012: posted to the game thread while a game runs, else dropped.
 void ForwardKeyCommand(WPARAM wParam, LPARAM lParam);

@@ -31,7 +31,6 @@ void StopGame(HWND window) {
   InvalidateRect(window, NULL, FALSE);
 }
 
-void HandleGameEnded(HWND) {
-  CloseEndedGameThread();
-  RunScoreScript();
+void HandleGameEnded(HWND window) {
+  if (CloseEndedGameThread(window)) RunScoreScript();
 }

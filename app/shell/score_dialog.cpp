@@ -17,10 +17,15 @@ static void SetNumber(HWND dialog, int control, uint32_t value) {
 
 static INT_PTR CALLBACK ScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG:
-      for (int i = 0; i < 4; ++i) SetNumber(dialog, IDC_SCORE_LINE1 + i, gameHost.linecnt[i]);
-      SetNumber(dialog, IDC_SCORE_TOTAL, TotalLines(gameHost.linecnt));
+    case WM_INITDIALOG: {
+      // During a game the counts change under the dialog: take them once, so that the total
+      // shown is always the total of the four counts shown.
+      uint32_t counts[4];
+      for (int i = 0; i < 4; ++i) counts[i] = gameHost.linecnt[i];
+      for (int i = 0; i < 4; ++i) SetNumber(dialog, IDC_SCORE_LINE1 + i, counts[i]);
+      SetNumber(dialog, IDC_SCORE_TOTAL, TotalLines(counts));
       return TRUE;
+    }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) PostMessageA(dialog, WM_CLOSE, 0, 0);
       return TRUE;

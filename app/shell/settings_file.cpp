@@ -15,6 +15,11 @@ static uint32_t CurrentBlockCrc(void) {
   return BlockCrc(block->pixels, static_cast<uint32_t>(block->byteSize));
 }
 
+POINT WorkspaceToScreen(RECT normal, RECT monitor, RECT work) {
+  POINT p = {normal.left + (work.left - monitor.left), normal.top + (work.top - monitor.top)};
+  return p;
+}
+
 int LoadSettings(HWND window) {
   uint8_t bytes[SETTINGS_FILE_SIZE];
   if (!ReadSettingsBytes(ProgramFilePath("init.inf"), bytes)) return 0;
@@ -41,15 +46,21 @@ int SaveSettings(HWND window) {
 
   RECT frame;
   GetWindowRect(window, &frame);
+  POINT topLeft = {frame.left, frame.top};
   // A minimised window reports a parking position far off the screen; keep the place it
   // will be restored to instead, so the next start does not open out of sight.
   if (IsIconic(window)) {
     WINDOWPLACEMENT placement;
     placement.length = sizeof placement;
-    if (GetWindowPlacement(window, &placement)) frame = placement.rcNormalPosition;
+    MONITORINFO monitor;
+    monitor.cbSize = sizeof monitor;
+    if (GetWindowPlacement(window, &placement) &&
+        GetMonitorInfoA(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONEAREST),
+                        &monitor))
+      topLeft = WorkspaceToScreen(placement.rcNormalPosition, monitor.rcMonitor, monitor.rcWork);
   }
-  record.window_x = frame.left;
-  record.window_y = frame.top;
+  record.window_x = topLeft.x;
+  record.window_y = topLeft.y;
   record.block_crc = CurrentBlockCrc();
 
   uint8_t bytes[SETTINGS_FILE_SIZE];

@@ -1,15 +1,17 @@
 #include "settings_store.h"
 
-#include <stdio.h>
 #include <string.h>
 
 #include "platform.h"
 
 namespace {
 
-// Appended to the settings file's name.  A file of this name is the program's own: a stale one
-// left by a crash is simply overwritten by the next save.
-const char kScratchSuffix[] = ".qmsave~";
+// The scratch file's name is the settings file's own with its last character replaced by this
+// one, so that it is never longer than the settings file's path: any program directory that can
+// hold "init.inf" can hold its scratch file too.  A file of that name ("init.in~") is the
+// program's own: a stale one left by a crash is simply overwritten by the next save.
+const char kScratchMark = '~';
+const char kScratchMarkAlternative = '_';  // for a name that already ends in the mark
 
 int WriteWhole(HANDLE file, const uint8_t *bytes, DWORD count) {
   DWORD done = 0;
@@ -24,11 +26,19 @@ int WriteWhole(HANDLE file, const uint8_t *bytes, DWORD count) {
 }  // namespace
 
 int SettingsScratchPath(const char *path, char *out, size_t outSize) {
-  const int n = snprintf(out, outSize, "%s%s", path, kScratchSuffix);
-  if (n < 0 || (size_t)n >= outSize || (size_t)n >= MAX_PATH) {
+  // Walk by characters: in code page 932 the last byte may be the trail byte of a double-byte
+  // character, and replacing only that byte would make another, garbled name.
+  const char *last = NULL;
+  for (const char *p = path; *p; p = CharNextA(p)) last = p;
+  const size_t keep = last ? (size_t)(last - path) : 0;
+  if (!last || *last == '\\' || *last == '/' || *last == ':' || keep + 2 > outSize ||
+      keep + 2 > MAX_PATH) {
     if (outSize > 0) out[0] = '\0';
     return 0;
   }
+  memcpy(out, path, keep);
+  out[keep] = *last == kScratchMark ? kScratchMarkAlternative : kScratchMark;
+  out[keep + 1] = '\0';
   return 1;
 }
 

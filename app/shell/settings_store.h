@@ -21,9 +21,11 @@ int ReadSettingsBytes(const char *path, uint8_t out[SETTINGS_FILE_SIZE]);
 // file removed.
 int WriteSettingsBytes(const char *path, const uint8_t in[SETTINGS_FILE_SIZE]);
 
-// The scratch file WriteSettingsBytes uses for `path`: the same name with a suffix of the
-// program's own, in the same directory so that the replacement stays within one volume.
-// Returns 1, or 0 with `out` empty (when outSize > 0) if the name does not fit.
+// The scratch file WriteSettingsBytes uses for `path`: in the same directory, so that the
+// replacement stays within one volume, the same name with its last character replaced by "~"
+// ("_" when it already is one), so never longer than `path` ("init.inf" gives "init.in~").
+// Returns 1, or 0 with `out` empty (when outSize > 0) if `path` names no file or the name does
+// not fit.
 int SettingsScratchPath(const char *path, char *out, size_t outSize);
 
 #ifdef __cplusplus

@@ -37,8 +37,9 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
 
+  // The loop ends at WM_QUIT (0) and also when GetMessageA fails (-1); either way the program
+  // ends with exit code 0, never with whatever the last message carried.
   MSG msg;
-  msg.wParam = 0;
   while (GetMessageA(&msg, NULL, 0, 0) > 0) {
     if (!TranslateAcceleratorA(window, accelerators, &msg)) {
       TranslateMessage(&msg);
@@ -46,5 +47,5 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
     }
   }
   FreeInterpreter();
-  return static_cast<int>(msg.wParam);
+  return 0;
 }

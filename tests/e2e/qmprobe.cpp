@@ -6,6 +6,7 @@
 //   qmprobe foreground  "active" when the main window is the foreground window
 //   qmprobe steal S   shows a window of its own in the foreground for S seconds
 //   qmprobe keepdesktop  holds a hidden window until the Wine session ends
+//   qmprobe quit N    posts WM_QUIT with wParam N to the main window's thread
 // Exit code 0 when the thing asked for was found, 1 otherwise.
 #include <windows.h>
 
@@ -109,6 +110,14 @@ static int StealForeground(int seconds) {
   return 0;
 }
 
+// A quit request from outside, carrying a code of its own: the program must still end with 0.
+static int PostQuit(int code) {
+  HWND window = MainWindow();
+  if (!window) return 1;
+  DWORD thread = GetWindowThreadProcessId(window, NULL);
+  return PostThreadMessageA(thread, WM_QUIT, static_cast<WPARAM>(code), 0) ? 0 : 1;
+}
+
 // Holds a hidden window until the Wine session ends, so that Wine's desktop process, which
 // ends with the last program that has a window, stays for a whole test run.
 static int KeepDesktop(void) {
@@ -128,5 +137,6 @@ int main(int argc, char **argv) {
   if (strcmp(argv[1], "foreground") == 0) return PrintForeground();
   if (strcmp(argv[1], "steal") == 0 && argc > 2) return StealForeground(atoi(argv[2]));
   if (strcmp(argv[1], "keepdesktop") == 0) return KeepDesktop();
+  if (strcmp(argv[1], "quit") == 0 && argc > 2) return PostQuit(atoi(argv[2]));
   return 2;
 }

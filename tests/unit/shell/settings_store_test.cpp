@@ -153,14 +153,30 @@ TEST(SettingsStore, FailedWriteKeepsTheOldFileAndRemovesItsScratchFile) {
   // A directory that does not exist.
   EXPECT_EQ(WriteSettingsBytes(scratch.Path("missing/init.inf").c_str(), fresh.data()), 0);
 
-  // A name whose scratch name would not fit in a path buffer is refused before any file is
-  // touched.
-  const std::string longName = scratch.Path(std::string(252 - scratch.dir.size(), 'n'));
+  // A path with no file name has no scratch file.
   char out[260];
-  EXPECT_EQ(SettingsScratchPath(longName.c_str(), out, sizeof out), 0);
+  EXPECT_EQ(SettingsScratchPath((scratch.dir + "/").c_str(), out, sizeof out), 0);
   EXPECT_EQ(out[0], '\0');
-  EXPECT_EQ(WriteSettingsBytes(longName.c_str(), fresh.data()), 0);
   EXPECT_EQ(Entries(scratch.dir), (std::set<std::string>{"init.inf", "blocked.inf"}));
+}
+
+TEST(SettingsStore, ScratchNameIsNeverLongerThanTheSettingsFilesPath) {
+  EXPECT_EQ(ScratchOf("C:\\Games\\init.inf"), "C:\\Games\\init.in~");
+  EXPECT_EQ(ScratchOf("dir/name~"), "dir/name_");
+  // "表" ends in the byte of a backslash; the whole character is replaced, not its trail byte.
+  EXPECT_EQ(ScratchOf("dir/a\x95\x5c"), "dir/a~");
+
+  // A program directory as long as a path buffer allows still saves its settings.
+  ScratchDirectory scratch("long");
+  const std::string longest = scratch.Path(std::string(259 - scratch.dir.size() - 1, 'n'));
+  ASSERT_EQ(longest.size(), 259u);
+  EXPECT_EQ(ScratchOf(longest).size(), longest.size());
+  const Bytes fresh = Pattern(444, 7);
+  EXPECT_EQ(WriteSettingsBytes(longest.c_str(), fresh.data()), 1);
+  Bytes got;
+  ASSERT_TRUE(ReadRaw(longest, &got));
+  EXPECT_EQ(got, fresh);
+  EXPECT_EQ(Entries(scratch.dir).size(), 1u);
 }
 
 }  // namespace

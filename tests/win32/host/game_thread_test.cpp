@@ -127,7 +127,7 @@ TEST_F(GameThread, AGameLeftAloneRunsToTheTopAndReportsItsEndOnce) {
   EXPECT_GT(topBlocks, 0);
 
   SetEvent(gameHost.gameStopEvent);  // a Stop that raced the end must not outlive it
-  CloseEndedGameThread();
+  EXPECT_EQ(1, CloseEndedGameThread(window));
   EXPECT_TRUE(game_thread == NULL);
   EXPECT_FALSE(StopEventSet());
 }
@@ -142,7 +142,7 @@ TEST_F(GameThread, AGameTheEngineRefusesStillReportsItsEnd) {
   ExpectIdleMenus();
   // Nothing was ever drawn: the display keeps the fill it was made with.
   EXPECT_EQ(0xEE, gameHost.render.displayPixels[PixelOffset(&gameHost.render, 1, 1)]);
-  CloseEndedGameThread();
+  EXPECT_EQ(1, CloseEndedGameThread(window));
   EXPECT_TRUE(game_thread == NULL);
 }
 
@@ -152,6 +152,15 @@ TEST_F(GameThread, StopEndsARunningGameWithoutTheGameEndedCommand) {
   Sleep(300);
   ASSERT_EQ(WAIT_TIMEOUT, WaitForSingleObject(game_thread, 0)) << "game ended by itself";
   ExpectRunningMenus();
+
+  // A game-ended command that meets a game still being played (stale, or posted by another
+  // program) is ignored at once: it neither waits for the game nor ends it.
+  DWORD before = GetTickCount();
+  EXPECT_EQ(0, CloseEndedGameThread(window));
+  EXPECT_LT(GetTickCount() - before, 500u);
+  ASSERT_TRUE(game_thread != NULL);
+  EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(game_thread, 0));
+  EXPECT_EQ(0, PumpGameEnded(300, 0)) << "nor posted again";
 
   DWORD start = GetTickCount();
   EXPECT_EQ(1, StopGameThread());

@@ -2,6 +2,8 @@
 // and the ways it closes (the button and the close box, not Escape).
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include "game_thread.h"
 #include "main_window.h"
 #include "main_window_fixture.h"
@@ -56,6 +58,36 @@ TEST_F(ScoreDialog, TotalIsWeightedByRowsAndKeepsThirtyTwoBits) {
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.fields[0], "4000000000");
   EXPECT_EQ(seen.fields[4], "105032704");  // 4400000000 - 4294967296
+}
+
+// Stands in for a game thread that keeps counting while the dialog reads the counts.
+DWORD WINAPI KeepCounting(LPVOID stop) {
+  volatile uint32_t *counts = gameHost.linecnt;
+  while (!*static_cast<volatile LONG *>(stop)) {
+    counts[0] = counts[0] + 1;
+    counts[3] = counts[3] + 1;
+  }
+  return 0;
+}
+
+TEST_F(ScoreDialog, TotalIsTheTotalOfTheCountsShownEvenWhileTheyChange) {
+  volatile LONG stop = 0;
+  HANDLE counter = CreateThread(NULL, 0, KeepCounting, (LPVOID)&stop, 0, NULL);
+  ASSERT_NE(counter, nullptr);
+  for (int round = 0; round < 3; ++round) {
+    DialogWatcher watcher(true, CloseBy::CloseMessage);
+    SendMessageA(window, WM_COMMAND, 40006, 0);
+    SeenDialog seen = watcher.Finish();
+    ASSERT_TRUE(seen.found);
+    const unsigned long shown = strtoul(seen.fields[0].c_str(), NULL, 10) +
+                                2 * strtoul(seen.fields[1].c_str(), NULL, 10) +
+                                3 * strtoul(seen.fields[2].c_str(), NULL, 10) +
+                                4 * strtoul(seen.fields[3].c_str(), NULL, 10);
+    EXPECT_EQ(strtoul(seen.fields[4].c_str(), NULL, 10), shown) << "round " << round;
+  }
+  stop = 1;
+  WaitForSingleObject(counter, INFINITE);
+  CloseHandle(counter);
 }
 
 TEST_F(ScoreDialog, OpenedDuringAGameShowsItsCountsAndLeavesItRunning) {
