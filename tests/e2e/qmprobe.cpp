@@ -14,7 +14,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-static HWND MainWindow(void) { return FindWindowA("Quillomar", "Quillomar"); }
+static HWND MainWindow(void) {
+  return FindWindowA("Quillomar", "Quillomar");
+}
 
 static int PrintWindow(void) {
   HWND window = MainWindow();
