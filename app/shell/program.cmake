@@ -5,6 +5,7 @@ add_library(qm_shell_win32 STATIC
   ${CMAKE_CURRENT_LIST_DIR}/interpreter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/number_field.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pending_dialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/score_dialog.cpp
