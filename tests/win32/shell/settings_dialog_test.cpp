@@ -246,6 +246,50 @@ TEST_F(SettingsDialog, ExpressionsGoThroughTheInterpreterAndShowInTooltips) {
   EXPECT_EQ(gameSettings.level, 1);
 }
 
+// The colour that the dialog paints into the swatch, from the brush it returns for it.
+COLORREF SwatchColour(HWND dialog) {
+  HWND swatch = GetDlgItem(dialog, 1026);
+  HDC dc = GetDC(swatch);
+  HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(
+      dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(swatch)));
+  ReleaseDC(swatch, dc);
+  LOGBRUSH look = {};
+  if (!brush || !GetObjectA(brush, sizeof look, &look)) return 0xFFFFFFFFu;
+  return look.lbColor;
+}
+
+TEST_F(SettingsDialog, TheColourChooserEditsCustomColoursInPlaceEvenWhenCancelled) {
+  ASSERT_TRUE(DriveSettingsDialog(window, [&](HWND dialog) {
+    EXPECT_EQ(SwatchColour(dialog), 0x00FF00FFu);
+    PostMessageA(dialog, WM_COMMAND, 1040, 0);
+    HWND chooser = NULL;
+    for (int i = 0; i < 200 && !chooser; ++i) {
+      Sleep(50);
+      HWND found = FindWindowExA(NULL, NULL, "#32770", NULL);
+      for (; found; found = FindWindowExA(NULL, found, "#32770", NULL))
+        if (found != dialog && GetWindow(found, GW_OWNER) == dialog && IsWindowVisible(found))
+          chooser = found;
+    }
+    ASSERT_NE(chooser, nullptr);
+    // The chooser's red, green and blue fields, then its "add to custom colours" button.
+    SetDlgItemTextA(chooser, 706, "10");
+    SetDlgItemTextA(chooser, 707, "20");
+    SetDlgItemTextA(chooser, 708, "30");
+    SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(712, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(chooser, 712)));
+    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+    for (int i = 0; i < 200 && IsWindow(chooser); ++i) Sleep(50);
+    EXPECT_EQ(SwatchColour(dialog), RGB(10, 20, 30));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  }));
+  EXPECT_EQ(gameSettings.transparent_colour, 0x00FF00FFu);
+  EXPECT_EQ(gameSettings.custom_colours[0], RGB(10, 20, 30));
+  GameSettings expected = before;
+  expected.custom_colours[0] = RGB(10, 20, 30);
+  EXPECT_EQ(memcmp(&expected, &gameSettings, sizeof expected), 0);
+}
+
 // A drop of these paths, as the shell hands it to a window.
 HDROP DropOf(const char *paths, size_t bytes) {
   HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
