@@ -28,10 +28,13 @@ LRESULT CALLBACK DropHandler(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
   if (message != WM_DROPFILES)
     return CallWindowProcA(settingsDialog.previousEditProc, edit, message, wParam, lParam);
   HDROP drop = reinterpret_cast<HDROP>(wParam);
-  // Only the first file counts; its type is checked when the background is composed.
-  UINT length = DragQueryFileA(drop, 0, settingsDialog.dropBuffer, DROP_PATH_BYTES);
+  // Only the first file counts; its type is checked when the background is composed.  A path
+  // too long for the buffer is not taken: cut short, it could name another file.
+  UINT length = DragQueryFileA(drop, 0, NULL, 0);
+  if (length > 0 && length < DROP_PATH_BYTES &&
+      DragQueryFileA(drop, 0, settingsDialog.dropBuffer, DROP_PATH_BYTES) == length)
+    SetWindowTextA(edit, settingsDialog.dropBuffer);
   DragFinish(drop);
-  if (length > 0 && length < DROP_PATH_BYTES) SetWindowTextA(edit, settingsDialog.dropBuffer);
   return 0;
 }
 

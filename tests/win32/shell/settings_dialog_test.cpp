@@ -310,6 +310,10 @@ TEST_F(SettingsDialog, TheFirstDroppedFileBecomesThePicturePath) {
         SendMessageA(edit, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(files, sizeof files)), 0),
         0);
     EXPECT_EQ(ItemText(dialog, 1015), "C:\\pictures\\first.jpg");
+    // A path longer than the field's 260 bytes is not cut to another file's name.
+    std::string deep = "C:\\" + std::string(300, 'd') + ".jpg" + std::string(2, '\0');
+    SendMessageA(edit, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(deep.data(), deep.size())), 0);
+    EXPECT_EQ(ItemText(dialog, 1015), "C:\\pictures\\first.jpg");
     // The edit still behaves as an edit for everything else.
     SendMessageA(edit, EM_SETSEL, 0, -1);
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("C:\\typed.bmp"));
