@@ -10,4 +10,14 @@
 #define MSG_SURFACE_CREATE_FAILED "ウィンドウの作成に失敗しました"
 #define MSG_BLOCK_PICTURE_UNREADABLE "block.bmp が読み込めません"
 
+// The settings dialog's OK, one for each field that can stop it.
+#define MSG_WAIT_INVALID "待ち時間に有効な数値が設定されていません"
+#define MSG_LV1_NORMA_INVALID "ノルマ段数の指定に有効な数値が設定されていません"
+#define MSG_LV1_SPEED_INVALID "差し引く時間に有効な数値が設定されていません"
+#define MSG_LV2_BLOCK_INVALID "落としたブロックの個数に有効な数値が設定されていません"
+#define MSG_LV2_NORMA_INVALID "消す段数のノルマに有効な数値が設定されていません"
+#define MSG_LV2_UPLINE_INVALID "増加段数に有効な数値が設定されていません"
+#define MSG_IMAGE_PATH_EMPTY "画像ﾌｧｲﾙが設定されていません"
+#define MSG_IMAGE_PATH_INVALID "有効な画像ﾌｧｲﾙが設定されていません"
+
 void ShowErrorMessage(HWND owner, const char *text);

@@ -5,10 +5,14 @@ add_library(qm_shell_win32 STATIC
   ${CMAKE_CURRENT_LIST_DIR}/interpreter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/number_field.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pending_dialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/score_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/score_script.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_dialog_store.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_dialog_tools.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_setup.cpp)
 target_include_directories(qm_shell_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR})

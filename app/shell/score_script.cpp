@@ -1,6 +1,112 @@
+// The end-of-game hand-over to "qmscore.bas": a prologue that creates the game's variables is
+// run first, then the user's script, both through the interpreter library's BASIC entries and
+// with the program directory as the current directory.  Every failure is silent.
+#include <string.h>
+
 #include "game_commands.h"
+#include "game_thread.h"
+#include "interpreter.h"
+#include "main_window.h"
+#include "program_paths.h"
+#include "score_prologue.h"
+#include "script_file_filter.h"
+
+namespace {
+
+// The work area shared with the library; the program sets only the three fields below, the
+// rest belongs to the library.
+const size_t kWorkAreaBytes = 7000;
+const size_t kProgramField = 0;       // prologue text, then the loaded script's handle
+const size_t kFilterField = 96;       // ScriptFileFilter
+const size_t kDirectoryField = 4624;  // the filter's second argument: the program directory
+
+const DWORD kDirectoryBytes = 261;
+
+typedef LONG_PTR(WINAPI *LoadSource)(const char *file);
+typedef LONG(WINAPI *FreeSource)(LONG_PTR handle);
+typedef LONG(WINAPI *WorkAreaCall)(void *workArea);
+
+struct ScriptEntries {
+  LoadSource loadsrc;
+  FreeSource free;
+  WorkAreaCall initialize;
+  WorkAreaCall terminate;
+  WorkAreaCall basic;
+};
+
+template <typename Function>
+bool Bind(HMODULE module, const char *name, Function *out) {
+  FARPROC address = GetProcAddress(module, name);
+  *out = reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(address));
+  return address != NULL;
+}
+
+bool FindEntries(HMODULE module, ScriptEntries *entries) {
+  return Bind(module, "_qvb_loadsrc@4", &entries->loadsrc) &&
+         Bind(module, "_qvb_free@4", &entries->free) &&
+         Bind(module, "_qvb_initialize@4", &entries->initialize) &&
+         Bind(module, "_qvb_terminate@4", &entries->terminate) &&
+         Bind(module, "_exprion_basic@4", &entries->basic);
+}
+
+void PutField(unsigned char *workArea, size_t offset, uint32_t value) {
+  memcpy(workArea + offset, &value, sizeof value);
+}
+
+uint32_t AsField(const void *pointer) {
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer));
+}
+
+}  // namespace
 
 void RunScoreScript(void) {
-  // Not yet: "qmscore.bas" is run here once the interpreter's BASIC entry points are bound.
-  // Until then a game's end hands nothing over, as when no interpreter library is present.
+  if (gameHost.score_script_done || !interpreter.module) return;
+  ScriptEntries entries;
+  if (!FindEntries(interpreter.module, &entries)) return;
+
+  // A directory that could not be put back, or a program directory that cannot be entered
+  // (which would run another directory's "qmscore.bas"), ends the run before it starts.
+  char previous[kDirectoryBytes];
+  DWORD length = GetCurrentDirectoryA(kDirectoryBytes, previous);
+  if (length == 0 || length >= kDirectoryBytes) return;
+  if (!SetCurrentDirectoryA(ProgramDirectory())) return;
+
+  unsigned char workArea[kWorkAreaBytes];
+  memset(workArea, 0, sizeof workArea);
+  LONG_PTR handle = entries.loadsrc("qmscore.bas");
+  if (!handle) {
+    SetCurrentDirectoryA(previous);
+    return;
+  }
+  entries.initialize(workArea);
+
+  char *prologue = static_cast<char *>(GlobalAlloc(GMEM_FIXED, SCORE_PROLOGUE_BYTES));
+  if (!prologue ||
+      !FormatScorePrologue(prologue, SCORE_PROLOGUE_BYTES, gameHost.linecnt, &gameSettings)) {
+    if (prologue) GlobalFree(prologue);
+    SetCurrentDirectoryA(previous);
+    entries.free(handle);
+    entries.terminate(workArea);
+    return;
+  }
+  PutField(workArea, kProgramField, AsField(prologue));
+  LONG result = entries.basic(workArea);
+  // Our own pointer is freed, not whatever the library may have left in the field.
+  GlobalFree(prologue);
+  if (result != 0) {
+    SetCurrentDirectoryA(previous);
+    entries.free(handle);
+    entries.terminate(workArea);
+    return;
+  }
+
+  PutField(workArea, kProgramField, static_cast<uint32_t>(handle));
+  PutField(workArea, kFilterField, AsField(reinterpret_cast<const void *>(ScriptFileFilter)));
+  PutField(workArea, kDirectoryField, AsField(ProgramDirectory()));
+  entries.basic(workArea);  // an error inside the user's script is the script's own affair
+
+  entries.free(handle);
+  entries.terminate(workArea);
+  SetCurrentDirectoryA(previous);
+  gameHost.score_script_done = 1;
 }

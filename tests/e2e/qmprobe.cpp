@@ -4,6 +4,7 @@
 //   qmprobe message   text of an open "Quillomar" message box, then presses its OK button
 //   qmprobe score     the five numbers of an open score dialog
 //   qmprobe foreground  "active" when the main window is the foreground window
+//   qmprobe control ID  screen rectangle (x y w h) of control ID of the open settings dialog
 //   qmprobe steal S   shows a window of its own in the foreground for S seconds
 //   qmprobe keepdesktop  holds a hidden window until the Wine session ends
 //   qmprobe quit N    posts WM_QUIT with wParam N to the main window's thread
@@ -79,6 +80,17 @@ static int PrintScore(void) {
   return 0;
 }
 
+static int PrintControl(int id) {
+  HWND dialog = FindTopDialog("設定");
+  if (!dialog) return 1;
+  HWND control = GetDlgItem(dialog, id);
+  if (!control) return 1;
+  RECT rect;
+  GetWindowRect(control, &rect);
+  printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  return 0;
+}
+
 static int PrintForeground(void) {
   HWND window = MainWindow();
   if (!window) return 1;
@@ -137,6 +149,7 @@ int main(int argc, char **argv) {
   if (strcmp(argv[1], "message") == 0) return PrintMessage();
   if (strcmp(argv[1], "score") == 0) return PrintScore();
   if (strcmp(argv[1], "foreground") == 0) return PrintForeground();
+  if (strcmp(argv[1], "control") == 0 && argc > 2) return PrintControl(atoi(argv[2]));
   if (strcmp(argv[1], "steal") == 0 && argc > 2) return StealForeground(atoi(argv[2]));
   if (strcmp(argv[1], "keepdesktop") == 0) return KeepDesktop();
   if (strcmp(argv[1], "quit") == 0 && argc > 2) return PostQuit(atoi(argv[2]));
