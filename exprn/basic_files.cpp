@@ -1,5 +1,6 @@
 #include "basic_files.h"
 
+#include <ctype.h>
 #include <math.h>
 #include <stdio.h>
 
@@ -15,9 +16,26 @@ BasicFile *Slot(BasicSession *session, double number) {
   return &session->files[(int)whole - 1];
 }
 
-// The filter's verdict on `name`; a name no path could have is refused outright.
+// True for the names Windows gives its devices ("con", "com1.txt"...), whatever the letter
+// case: reading one could wait for ever.
+bool IsDeviceName(const std::string &name) {
+  size_t start = name.find_last_of("\\/:");
+  std::string base = name.substr(start == std::string::npos ? 0 : start + 1);
+  base = base.substr(0, base.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char &c : base) c = (char)tolower((unsigned char)c);
+  static const char *const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
+  for (const char *device : kDevices)
+    if (base == device) return true;
+  return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+// The filter's verdict on `name`; a name no file could have, or a device, is refused outright.
 bool Allowed(BasicSession *session, const std::string &name) {
-  if (name.empty() || name.size() >= MAX_PATH || name.find('\0') != std::string::npos) return false;
+  if (name.empty() || name.size() >= MAX_PATH || name.find('\0') != std::string::npos ||
+      IsDeviceName(name))
+    return false;
   return !session->filter || session->filter(name.c_str(), session->filterDirectory) == 0;
 }
 

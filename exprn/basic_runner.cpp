@@ -41,7 +41,7 @@ int BasicRun::Execute() {
 bool BasicRun::Budget() {
   ++statements;
   bool spent = statements > session->limits.statements;
-  if (!spent && (statements & 1023) == 0)
+  if (!spent && (statements & 63) == 0)
     spent = GetTickCount() - startTick > session->limits.milliseconds;
   return spent ? p.Fail(kErrInterrupted) : true;
 }

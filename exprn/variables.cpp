@@ -19,10 +19,23 @@ void ReadScalar(const VariableStore &store, const std::string &name, Value *out)
   }
 }
 
+namespace {
+
+// Replaces `slot` with `text` unless that takes the session's strings past their limit.
+int StoreText(VariableStore *store, std::string *slot, const std::string &text) {
+  size_t others = store->stringBytes - slot->size();
+  if (others + text.size() > kMaxStringBytes) return kErrMemory;
+  *slot = text;
+  store->stringBytes = others + text.size();
+  return kExprnOk;
+}
+
+}  // namespace
+
 int WriteScalar(VariableStore *store, const std::string &name, const Value &value) {
   if (value.isString != IsStringName(name)) return kErrKind;
   if (value.isString)
-    store->texts[name] = value.text;
+    return StoreText(store, &store->texts[name], value.text);
   else
     store->numbers[name] = value.number;
   return kExprnOk;
@@ -81,7 +94,7 @@ int WriteElement(VariableStore *store, const std::string &name, double index, co
   int code = Locate(store, name, index, &array, &slot);
   if (code) return code;
   if (value.isString)
-    array->texts[slot] = value.text;
+    return StoreText(store, &array->texts[slot], value.text);
   else
     array->numbers[slot] = value.number;
   return kExprnOk;

@@ -13,6 +13,8 @@
 
 // Most array elements all arrays of a session may hold together.
 const size_t kMaxArrayElements = 100000;
+// Most bytes all string variables of a session may hold together.
+const size_t kMaxStringBytes = 16u << 20;
 // Bound of an array used before any dim (indices 0..10).
 const int kDefaultArrayBound = 10;
 
@@ -27,13 +29,15 @@ struct VariableStore {
   std::map<std::string, std::string> texts;
   std::map<std::string, ArrayVariable> arrays;
   size_t elements = 0;
+  size_t stringBytes = 0;  // held by all string scalars and elements
 };
 
 bool IsStringName(const std::string &name);
 
 // Reads a scalar; one never assigned reads as 0 or "".
 void ReadScalar(const VariableStore &store, const std::string &name, Value *out);
-// Stores `value` in a scalar.  Returns 0, or kErrKind when the kinds differ.
+// Stores `value` in a scalar.  Returns 0, kErrKind when the kinds differ, or kErrMemory past
+// kMaxStringBytes.
 int WriteScalar(VariableStore *store, const std::string &name, const Value &value);
 
 // Creates array `name` with indices 0..bound.  Returns 0, kErrAlreadyAllocated when it exists,

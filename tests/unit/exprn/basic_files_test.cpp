@@ -69,6 +69,8 @@ TEST(BasicFiles, FailuresCarryTheirCodesAndLeaveFilesAlone) {
       {"10 name \"a.txt\" as \"b.txt\"", kErrRename},
       {"10 name \"c.txt\" as \"d.txt\"", kErrRename},
       {"10 open \"\" for output as #1", kErrOpen},
+      {"10 open \"CON\" for input as #1", kErrOpen},
+      {"10 open \"Lpt1.log\" for output as #1", kErrOpen},
   };
   for (const auto &c : cases) EXPECT_EQ(RunSource(c.source), c.code) << c.source;
   EXPECT_EQ(ReadText("a.txt"), "1,2\n");

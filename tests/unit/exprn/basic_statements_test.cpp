@@ -88,6 +88,9 @@ TEST(BasicStatements, FailWithTheTableCodeAndTheLine) {
       {"10 let then = 1", kErrSyntax, 10},
       {"10 a$ = \"x\"\n20 a$ = a$ + a$ : goto 20", kErrMemory, 20},
       {"10 print 1 / 0", kErrDivideByZero, 10},
+      {"10 dim a$(2000) : b$ = \"x\"\n20 for i = 1 to 14 : b$ = b$ + b$ : next\n"
+       "30 for i = 0 to 2000 : a$(i) = b$ : next",
+       kErrMemory, 30},
   };
   for (const auto &c : cases) {
     int line = -1;
