@@ -49,11 +49,13 @@ inline int RunSource(const std::string &source, std::string *output = nullptr,
   return code;
 }
 
+// The file's text with line ends as LF (Windows writes text files with CR LF).
 inline std::string ReadText(const char *path) {
   std::string text;
   if (FILE *file = fopen(path, "rb")) {
     int c;
-    while ((c = fgetc(file)) != EOF) text += (char)c;
+    while ((c = fgetc(file)) != EOF)
+      if (c != '\r') text += (char)c;
     fclose(file);
   }
   return text;
