@@ -4,7 +4,3 @@ void ShowSettingsDialog(HWND) {
   // Not yet: the settings dialog (template 104) is built separately; until then the
   // settings come only from "init.inf" and the defaults.
 }
-
-void ShowVersionPanel(HWND) {
-  // Not yet: the version panel lives in InfoPanel.dll, which is built separately.
-}
