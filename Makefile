@@ -3,8 +3,9 @@
 #   make play   build and start the game under Wine
 #   make bench  run the benchmarks (host tree)
 #   make fuzz   run every fuzz target for a bounded time
+#   make dist   build the release zip build/Quillomar-1.0-win32.zip from build/win32/dist
 SHELL := /bin/bash
-.PHONY: all bootstrap host win32 test test-host test-win32 bench fuzz play clean
+.PHONY: all bootstrap host win32 test test-host test-win32 bench fuzz play dist clean
 
 all: host win32
 
@@ -36,6 +37,9 @@ fuzz: bootstrap
 
 play: win32
 	scripts/play
+
+dist: win32
+	scripts/make-dist build/win32/dist build/Quillomar-1.0-win32.zip
 
 clean:
 	rm -rf build

@@ -148,11 +148,16 @@ def warm_up_wine():
 class Program:
     """One run of quillomar.exe in a scratch copy of the program directory."""
 
-    def __init__(self, test_name, block=None, settings=None):
+    def __init__(self, test_name, block=None, settings=None, fill=None):
+        """fill(directory), when given, puts the program's files into the scratch program
+        directory instead of a copy of the build's dist/."""
         self.output = os.path.join(OUTPUT, test_name)
         shutil.rmtree(self.output, ignore_errors=True)
         self.dir = os.path.join(self.output, "program")
-        shutil.copytree(DIST, self.dir)
+        if fill is None:
+            shutil.copytree(DIST, self.dir)
+        else:
+            fill(self.dir)
         if block is not None:
             block(os.path.join(self.dir, "block.bmp"))
         if settings is not None:

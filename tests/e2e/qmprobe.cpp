@@ -5,6 +5,7 @@
 //   qmprobe score     the five numbers of an open score dialog
 //   qmprobe foreground  "active" when the main window is the foreground window
 //   qmprobe control ID  screen rectangle (x y w h) of control ID of the open settings dialog
+//   qmprobe panel     the open version panel: its three texts, then its picture area
 //   qmprobe steal S   shows a window of its own in the foreground for S seconds
 //   qmprobe keepdesktop  holds a hidden window until the Wine session ends
 //   qmprobe quit N    posts WM_QUIT with wParam N to the main window's thread
@@ -98,6 +99,19 @@ static int PrintForeground(void) {
   return 0;
 }
 
+static int PrintPanel(void) {
+  HWND panel = FindTopDialog("Quillomar Version Information");
+  if (!panel) return 1;
+  char upper[256] = "", lower[256] = "";
+  GetDlgItemTextA(panel, 1000, upper, sizeof upper);
+  GetDlgItemTextA(panel, 1001, lower, sizeof lower);
+  RECT area = {0, 0, 0, 0};
+  GetWindowRect(GetDlgItem(panel, 1002), &area);
+  printf("Quillomar Version Information\n%s\n%s\narea %ld %ld %ld %ld\n", upper, lower, area.left,
+         area.top, area.right - area.left, area.bottom - area.top);
+  return 0;
+}
+
 // Another program's window taking the foreground, as when the player switches to another
 // program; it stays for the given number of seconds.
 static int StealForeground(int seconds) {
@@ -150,6 +164,7 @@ int main(int argc, char **argv) {
   if (strcmp(argv[1], "score") == 0) return PrintScore();
   if (strcmp(argv[1], "foreground") == 0) return PrintForeground();
   if (strcmp(argv[1], "control") == 0 && argc > 2) return PrintControl(atoi(argv[2]));
+  if (strcmp(argv[1], "panel") == 0) return PrintPanel();
   if (strcmp(argv[1], "steal") == 0 && argc > 2) return StealForeground(atoi(argv[2]));
   if (strcmp(argv[1], "keepdesktop") == 0) return KeepDesktop();
   if (strcmp(argv[1], "quit") == 0 && argc > 2) return PostQuit(atoi(argv[2]));

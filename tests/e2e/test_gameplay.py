@@ -57,6 +57,14 @@ class Game:
     def exit(self):
         return self.p.exit()
 
+    def score_file(self, name):
+        """The lines of a file the score script keeps in the program directory (none yet: [])."""
+        try:
+            with open(os.path.join(self.p.dir, name), "rb") as f:
+                return f.read().decode("cp932").splitlines()
+        except FileNotFoundError:
+            return []
+
 
 class Gameplay(unittest.TestCase):
     def test_played_pieces_follow_the_keys_and_the_counts_match_the_rows_cleared(self):
@@ -120,6 +128,18 @@ class Gameplay(unittest.TestCase):
             saved = SettingsFile(g.p.read_settings())
             self.assertEqual([saved["linecnt%d" % k] for k in range(4)], counts,
                              "init.inf holds the running game's counts")
+
+            # Closing the window ended the game through Stop, which ran the score script once
+            # with the game's counts: one line in the log, one entry in the table.
+            rows = sum(model.runs)
+            log = g.score_file("qmscore.log")
+            self.assertEqual(len(log), 1, log)
+            self.assertIn(" lines=%d clears=%d/%d/%d/%d level=0 " % tuple([rows] + counts), log[0])
+            table = g.score_file("qmscore.txt")
+            self.assertEqual(len(table), 1, table)
+            score = (counts[0] + 3 * counts[1] + 6 * counts[2] + 10 * counts[3]) * 100
+            fields = table[0].split(",")
+            self.assertEqual([fields[0], fields[3], fields[4]], [str(score), str(rows), "0"])
         finally:
             g.p.kill()
 
@@ -205,9 +225,14 @@ class Gameplay(unittest.TestCase):
             self.assertTrue(wait_until(ended, 180, 0.05), "the game ends when the well is full")
             time.sleep(1.5)
             self.assertFalse(g.occupied_cells("after-game-over"), "the well stays empty")
+            # The game's end ran the score script: straight drops clear no row.
+            self.assertTrue(wait_until(lambda: len(g.score_file("qmscore.log")) == 1, 10, 0.2))
+            self.assertIn(" lines=0 clears=0/0/0/0 level=0 ", g.score_file("qmscore.log")[0])
             g.start()
             self.assertTrue(g.occupied_cells("started-again"), "Start works again after the end")
             self.assertEqual(g.exit(), 0)
+            self.assertEqual(len(g.score_file("qmscore.log")), 2, "once more for the second game")
+            self.assertEqual(len(g.score_file("qmscore.txt")), 2)
         finally:
             g.p.kill()
 

@@ -1,0 +1,45 @@
+// The export: resets the panel's record, reads the modifiers and shows the matching panel.
+#include "info_panel.h"
+
+#include "panel_ids.h"
+#include "panel_state.h"
+
+PanelState panelState;
+
+static int ShowPanel(HWND owner, DLGPROC procedure) {
+  return (int)DialogBoxParamA(panelState.module, MAKEINTRESOURCEA(IDD_INFOPANEL), owner, procedure,
+                              0);
+}
+
+static int KeyHeld(int key) {
+  return (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+int __cdecl InfoPanel(HINSTANCE instance, HWND owner, UINT iconId, const char *const *texts) {
+  PanelState *s = &panelState;
+  s->texts = texts;
+  s->drawThread = s->copyThread = INVALID_HANDLE_VALUE;
+  s->memoryDC = NULL;
+  s->frameBitmap = NULL;
+  s->frameBits = NULL;
+  for (int i = 0; i < 4; ++i) s->pictures[i] = NULL, s->poseTables[i] = NULL;
+  s->stopEvent = s->frameReadyEvent = s->drawDoneEvent = s->copyDoneEvent = NULL;
+
+  s->icon = LoadIconA(instance, MAKEINTRESOURCEA(LOWORD(iconId)));
+
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  s->faceColour = (int32_t)(GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face));
+
+  s->mode = 0;
+  if (KeyHeld(VK_SHIFT)) s->mode += 1;
+  if (KeyHeld(VK_CONTROL)) s->mode += 2;
+
+  // A slow machine gets the still icon whatever is held.
+  if (GetSystemMetrics(SM_SLOWMACHINE) == 1) return ShowPanel(owner, PlainPanelProc);
+  if (s->mode != 0) {
+    int result = ShowPanel(owner, AnimatedPanelProc);
+    if (result != 2) return result;
+    // 2: the animation could not be set up; the user still gets the panel.
+  }
+  return ShowPanel(owner, PlainPanelProc);
+}
