@@ -143,30 +143,45 @@ void FilterAcrossRows(const FilterPass *pass, const float *const *rows, int32_t 
                       FallbackCounts *counts) {
   const int n = pass->taps;
   const float *const *middle = rows + n;
+  // A block of sums stays in the first-level cache while the rows stream through it, tap by
+  // tap, nearest first.
+  enum { kBlock = 512 };
+  alignas(16) float sums[kBlock];
   double pairs[PREFILTER_MAX_TAPS + 1];
-  for (int32_t i = 0; i < count; i += 8) {
-    __m128 a0 = _mm_loadu_ps(middle[0] + i), a1 = _mm_loadu_ps(middle[0] + i + 4);
+  for (int32_t start = 0; start < count; start += kBlock) {
+    const int32_t size = count - start < kBlock ? count - start : kBlock;
+    memcpy(sums, middle[0] + start, (size_t)size * sizeof(float));
     for (int k = 1; k <= n; ++k) {
-      const float *w = pass->fastWeights[k];
-      a0 = AddTap(a0, w, middle[-k] + i, middle[k] + i);
-      a1 = AddTap(a1, w, middle[-k] + i + 4, middle[k] + i + 4);
-    }
-    int ambiguous[2];
-    const __m128i low = _mm_cvttps_epi32(FinishLanes(pass, a0, &ambiguous[0]));
-    const __m128i high = _mm_cvttps_epi32(FinishLanes(pass, a1, &ambiguous[1]));
-    const __m128i words = _mm_packs_epi32(low, high);
-    _mm_storel_epi64((__m128i *)(out + i), _mm_packus_epi16(words, words));
-    if ((ambiguous[0] | ambiguous[1]) == 0) continue;
-    for (int lane = 0; lane < 8; ++lane) {
-      if (!(ambiguous[lane / 4] & (1 << (lane % 4)))) continue;
-      const float centre = middle[0][i + lane];
-      int flat = 1;
-      for (int t = 1; t <= n; ++t) {
-        const float up = middle[-t][i + lane], down = middle[t][i + lane];
-        flat &= up == centre && down == centre;
-        pairs[t] = (double)up + (double)down;
+      const __m128 w = _mm_load_ps(pass->fastWeights[k]);
+      const float *up = middle[-k] + start, *down = middle[k] + start;
+      for (int32_t i = 0; i < size; i += 8) {
+        const __m128 a0 = _mm_add_ps(_mm_loadu_ps(up + i), _mm_loadu_ps(down + i));
+        const __m128 a1 = _mm_add_ps(_mm_loadu_ps(up + i + 4), _mm_loadu_ps(down + i + 4));
+        _mm_store_ps(sums + i, _mm_add_ps(_mm_load_ps(sums + i), _mm_mul_ps(w, a0)));
+        _mm_store_ps(sums + i + 4, _mm_add_ps(_mm_load_ps(sums + i + 4), _mm_mul_ps(w, a1)));
       }
-      out[i + lane] = (uint8_t)Settle(pass, (double)centre, pairs, flat, counts);
+    }
+    for (int32_t i = 0; i < size; i += 8) {
+      int ambiguous[2];
+      const __m128i low = _mm_cvttps_epi32(FinishLanes(pass, _mm_load_ps(sums + i), &ambiguous[0]));
+      const __m128i high =
+          _mm_cvttps_epi32(FinishLanes(pass, _mm_load_ps(sums + i + 4), &ambiguous[1]));
+      const __m128i words = _mm_packs_epi32(low, high);
+      uint8_t *bytes = out + start + i;
+      _mm_storel_epi64((__m128i *)bytes, _mm_packus_epi16(words, words));
+      if ((ambiguous[0] | ambiguous[1]) == 0) continue;
+      for (int lane = 0; lane < 8; ++lane) {
+        if (!(ambiguous[lane / 4] & (1 << (lane % 4)))) continue;
+        const int32_t at = start + i + lane;
+        const float centre = middle[0][at];
+        int flat = 1;
+        for (int t = 1; t <= n; ++t) {
+          const float up = middle[-t][at], down = middle[t][at];
+          flat &= up == centre && down == centre;
+          pairs[t] = (double)up + (double)down;
+        }
+        bytes[lane] = (uint8_t)Settle(pass, (double)centre, pairs, flat, counts);
+      }
     }
   }
 }

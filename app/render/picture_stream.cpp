@@ -7,6 +7,7 @@
 #include "picture_stream.h"
 
 #include <stdlib.h>
+#include <emmintrin.h>
 #include <stddef.h>
 #include <string.h>
 
@@ -155,7 +156,18 @@ void Spread(PictureStream *s, const uint8_t *raw) {
   const int32_t w = s->width;
   float *out = s->padded + 3 * s->pad;
   if (s->format == ROW_RGB) {
-    for (size_t i = 0; i < (size_t)w * 3; ++i) out[i] = (float)raw[i];
+    const size_t count = (size_t)w * 3;
+    size_t i = 0;
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16) {
+      const __m128i bytes = _mm_loadu_si128((const __m128i *)(raw + i));
+      const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
+      _mm_storeu_ps(out + i, _mm_cvtepi32_ps(_mm_unpacklo_epi16(low, zero)));
+      _mm_storeu_ps(out + i + 4, _mm_cvtepi32_ps(_mm_unpackhi_epi16(low, zero)));
+      _mm_storeu_ps(out + i + 8, _mm_cvtepi32_ps(_mm_unpacklo_epi16(high, zero)));
+      _mm_storeu_ps(out + i + 12, _mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)));
+    }
+    for (; i < count; ++i) out[i] = (float)raw[i];
   } else if (s->format == ROW_GREY) {
     for (int32_t x = 0; x < w; ++x) out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = (float)raw[x];
   } else {
