@@ -16,6 +16,9 @@ WorkerThread *StartWorkerThread(void (*run)(void *), void *argument);
 // Waits for the thread's function to return and releases the thread.  NULL is accepted.
 void JoinWorkerThread(WorkerThread *thread);
 
+// Lets another thread run; for a short wait on another thread's progress.
+void YieldWorkerThread(void);
+
 // A semaphore holding `initial` counts.  Returns NULL on failure.
 WorkerSemaphore *CreateWorkerSemaphore(int initial);
 // Takes one count, waiting while there is none.

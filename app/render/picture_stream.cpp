@@ -4,6 +4,11 @@
 // row, since the vertical filter reaches across many rows), kept in a ring as long as the
 // vertical filter can still reach it, filtered across rows only at the rows the stretch reads,
 // and each destination row is drawn as soon as its four source rows are done.
+//
+// With two threads the reader spreads each row it reads into a slot and hands it to the
+// worker, which does the rest in row order.  Filtering along a row is split into chunks that
+// either thread may claim: when the worker falls behind, the reader claims chunks of the row it
+// has just handed over before reading the next, so the work divides itself between the two.
 #include "picture_stream.h"
 
 #include <stdlib.h>
@@ -18,7 +23,18 @@
 namespace {
 
 // Rows the reader may run ahead of the filter.
-const int kRingRows = 16;
+const int kRingRows = 8;
+// Chunks each row's filtering along is cut into, for the two threads to share.
+const int32_t kChunks = 8;
+
+// One row handed over: its values spread out as floats, and how many of its chunks have been
+// claimed and finished (changed by both threads with atomic operations).
+struct Slot {
+  float *padded;
+  int32_t row;
+  int32_t claimed;
+  int32_t finished;
+};
 
 // Up to four neighbouring source columns that are filtered together.
 struct ColumnGroup {
@@ -36,18 +52,21 @@ struct PictureStream {
   StreamTarget target;
 
   // Rows handed over by the reader.
-  uint8_t *ring;
-  int32_t rowsIn;  // committed by the reader
+  uint8_t *raw;  // the row being read
+  Slot slots[kRingRows];
+  int32_t rowsIn;     // committed by the reader
+  int32_t rowsTaken;  // finished by the filter (atomic)
   WorkerThread *worker;
   WorkerSemaphore *filled, *empty;
-  volatile int stop;  // set by the reader before it wakes the worker for the last time
+  volatile int stop;            // set by the reader before it wakes the worker for the last time
+  FallbackCounts helperCounts;  // the reader's share of filtering along
 
   // The filter, owned by whichever thread filters.
   FilterPass across, down;
-  int32_t pad;    // repeated edge pixels on each side of `padded`
-  float *padded;  // one row as floats, red, green, blue interleaved
+  int32_t pad;  // repeated edge pixels on each side of a slot's row
   ColumnGroup *groups;
   int32_t groupCount;
+  int32_t groupsPerChunk;
   int32_t readColumns;        // columns the stretch reads
   int32_t compactFloats;      // 3 x readColumns, rounded up to a multiple of 8
   int32_t *columnIndex;       // per source column: index among the read columns, or -1
@@ -57,7 +76,6 @@ struct PictureStream {
   int32_t acrossSlots;
   const float **window;  // 2 x down.taps + 1 row pointers for the vertical filter
   uint8_t *downRows;     // 4 rows filtered both ways, compactFloats bytes each
-  int32_t rowsFiltered;  // rows filtered along so far
   int32_t nextDown;      // next source row the vertical filter considers
   int32_t lastDown;      // last source row filtered both ways, -1 before the first
   int32_t nextY;         // next destination row to draw
@@ -74,8 +92,8 @@ void Blacken(const StreamTarget *target) {
 void FreeStream(PictureStream *s) {
   DestroyWorkerSemaphore(s->filled);
   DestroyWorkerSemaphore(s->empty);
-  free(s->ring);
-  free(s->padded);
+  free(s->raw);
+  for (int i = 0; i < kRingRows; ++i) free(s->slots[i].padded);
   free(s->groups);
   free(s->columnIndex);
   free(s->readRow);
@@ -136,13 +154,19 @@ int SetUp(PictureStream *s) {
   SetUpFilterPass(&s->across, (double)s->target.width / (double)w);
   SetUpFilterPass(&s->down, (double)s->target.height / (double)h);
   s->rowBytes = (size_t)w * s->format;
-  s->ring = (uint8_t *)malloc(s->rowBytes * kRingRows);
+  s->raw = (uint8_t *)malloc(s->rowBytes);
   s->pad = s->across.taps + 4;
-  s->padded = (float *)malloc(((size_t)w + 2 * s->pad) * 3 * sizeof(float));
+  for (int i = 0; i < kRingRows; ++i) {
+    s->slots[i].padded = (float *)malloc(((size_t)w + 2 * s->pad) * 3 * sizeof(float));
+    if (!s->slots[i].padded) return 0;
+  }
   s->readRow = (uint8_t *)calloc((size_t)h, 1);
-  if (!s->ring || !s->padded || !s->readRow || !SetUpColumns(s)) return 0;
+  if (!s->raw || !s->readRow || !SetUpColumns(s)) return 0;
+  s->groupsPerChunk = (s->groupCount + kChunks - 1) / kChunks;
   MarkRead(s->target.height, h, s->readRow);
-  s->acrossSlots = 2 * s->down.taps + 1;
+  // The rows the vertical filter reaches, and the rows the reader may have filtered along
+  // ahead of the worker.
+  s->acrossSlots = 2 * s->down.taps + 1 + kRingRows;
   s->acrossRing = (float *)calloc((size_t)s->acrossSlots * s->compactFloats, sizeof(float));
   s->window = (const float **)malloc((size_t)s->acrossSlots * sizeof(float *));
   s->downRows = (uint8_t *)malloc((size_t)4 * s->compactFloats);
@@ -152,9 +176,9 @@ int SetUp(PictureStream *s) {
 }
 
 // One arriving row as floats with its edge pixels repeated `pad` times on each side.
-void Spread(PictureStream *s, const uint8_t *raw) {
+void Spread(PictureStream *s, const uint8_t *raw, float *padded) {
   const int32_t w = s->width;
-  float *out = s->padded + 3 * s->pad;
+  float *out = padded + 3 * s->pad;
   if (s->format == ROW_RGB) {
     const size_t count = (size_t)w * 3;
     size_t i = 0;
@@ -245,20 +269,38 @@ void FilterDown(PictureStream *s, int32_t y) {
   s->lastDown = y;
 }
 
-// Everything one arriving row allows: filtering it along, the rows across that now have all
-// their neighbours, and the destination rows that now have all their source rows.
-void TakeRow(PictureStream *s, const uint8_t *raw) {
-  const int32_t r = s->rowsFiltered, h = s->height;
-  Spread(s, raw);
-  float *filtered = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactFloats;
-  const float *row = s->padded + 3 * s->pad;
+// Filters along one chunk of a handed-over row, into the row's place in the ring.
+void FilterChunk(PictureStream *s, const Slot *slot, int32_t chunk, FallbackCounts *counts) {
+  float *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactFloats;
+  const float *row = slot->padded + 3 * s->pad;
+  const int32_t first = chunk * s->groupsPerChunk;
+  const int32_t end =
+      first + s->groupsPerChunk < s->groupCount ? first + s->groupsPerChunk : s->groupCount;
   float four[12];
-  for (int32_t g = 0; g < s->groupCount; ++g) {
+  for (int32_t g = first; g < end; ++g) {
     const ColumnGroup *group = &s->groups[g];
-    FilterFourColumns(&s->across, row, group->x, group->keep, four, &s->acrossCounts);
+    FilterFourColumns(&s->across, row, group->x, group->keep, four, counts);
     memcpy(filtered + 3 * group->compact, four, (size_t)group->keep * 3 * sizeof(float));
   }
-  s->rowsFiltered = r + 1;
+}
+
+// Claims and filters chunks of the slot's row until none is left.
+void FilterClaimedChunks(PictureStream *s, Slot *slot, FallbackCounts *counts) {
+  for (;;) {
+    const int32_t chunk = __atomic_fetch_add(&slot->claimed, 1, __ATOMIC_ACQ_REL);
+    if (chunk >= kChunks) return;
+    FilterChunk(s, slot, chunk, counts);
+    __atomic_fetch_add(&slot->finished, 1, __ATOMIC_RELEASE);
+  }
+}
+
+// Everything one handed-over row allows: filtering it along, the rows across that now have
+// all their neighbours, and the destination rows that now have all their source rows.
+void TakeRow(PictureStream *s, Slot *slot) {
+  const int32_t r = slot->row, h = s->height;
+  FilterClaimedChunks(s, slot, &s->acrossCounts);
+  // A chunk the reader claimed takes it a moment to finish.
+  while (__atomic_load_n(&slot->finished, __ATOMIC_ACQUIRE) < kChunks) YieldWorkerThread();
   const int last = r == h - 1;
   while (s->nextDown < h && (s->nextDown + s->down.taps <= r || last)) {
     if (s->readRow[s->nextDown]) {
@@ -268,6 +310,7 @@ void TakeRow(PictureStream *s, const uint8_t *raw) {
     ++s->nextDown;
   }
   if (last) DrawReadyRows(s);
+  __atomic_store_n(&s->rowsTaken, r + 1, __ATOMIC_RELEASE);
 }
 
 void RunWorker(void *argument) {
@@ -275,7 +318,7 @@ void RunWorker(void *argument) {
   for (int32_t r = 0; r < s->height; ++r) {
     WaitWorkerSemaphore(s->filled);
     if (s->stop) return;
-    TakeRow(s, s->ring + (size_t)(r % kRingRows) * s->rowBytes);
+    TakeRow(s, &s->slots[r % kRingRows]);
     SignalWorkerSemaphore(s->empty);
   }
 }
@@ -304,16 +347,26 @@ PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat 
 }
 
 uint8_t *NextStreamRow(PictureStream *s) {
-  if (s->worker) WaitWorkerSemaphore(s->empty);
-  return s->ring + (size_t)(s->rowsIn % kRingRows) * s->rowBytes;
+  return s->raw;
 }
 
 void CommitStreamRow(PictureStream *s) {
-  if (s->worker)
-    SignalWorkerSemaphore(s->filled);
-  else
-    TakeRow(s, s->ring + (size_t)(s->rowsIn % kRingRows) * s->rowBytes);
+  const int32_t r = s->rowsIn;
+  Slot *slot = &s->slots[r % kRingRows];
+  if (s->worker) WaitWorkerSemaphore(s->empty);
+  Spread(s, s->raw, slot->padded);
+  slot->row = r;
+  slot->claimed = 0;
+  slot->finished = 0;
   ++s->rowsIn;
+  if (!s->worker) {
+    TakeRow(s, slot);
+    return;
+  }
+  SignalWorkerSemaphore(s->filled);
+  // Help while the worker has more than this row still to do.
+  if (__atomic_load_n(&s->rowsTaken, __ATOMIC_ACQUIRE) < r)
+    FilterClaimedChunks(s, slot, &s->helperCounts);
 }
 
 int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
@@ -328,8 +381,8 @@ int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
   }
   if (!whole) Blacken(&s->target);
   if (stats) {
-    stats->acrossExact = s->acrossCounts.exact;
-    stats->acrossFlat = s->acrossCounts.flat;
+    stats->acrossExact = s->acrossCounts.exact + s->helperCounts.exact;
+    stats->acrossFlat = s->acrossCounts.flat + s->helperCounts.flat;
     stats->downExact = s->downCounts.exact;
     stats->downFlat = s->downCounts.flat;
   }

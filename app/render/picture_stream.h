@@ -41,8 +41,8 @@ typedef struct PictureStream PictureStream;
 PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat format,
                                  const StreamTarget *target);
 
-// The buffer for the next row from the top: width x format bytes.  May wait for the filter to
-// make room.  Call CommitStreamRow once it is filled; at most `height` rows.
+// The buffer for the next row from the top: width x format bytes.  Call CommitStreamRow once it
+// is filled (which may wait for the filter to make room, or help it); at most `height` rows.
 uint8_t *NextStreamRow(PictureStream *stream);
 void CommitStreamRow(PictureStream *stream);
 

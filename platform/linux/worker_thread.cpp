@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <pthread.h>
+#include <sched.h>
 #include <semaphore.h>
 #include <stdlib.h>
 
@@ -38,6 +39,10 @@ void JoinWorkerThread(WorkerThread *thread) {
   if (!thread) return;
   pthread_join(thread->thread, NULL);
   free(thread);
+}
+
+void YieldWorkerThread(void) {
+  sched_yield();
 }
 
 WorkerSemaphore *CreateWorkerSemaphore(int initial) {

@@ -42,6 +42,10 @@ void JoinWorkerThread(WorkerThread *thread) {
   free(thread);
 }
 
+void YieldWorkerThread(void) {
+  Sleep(0);
+}
+
 WorkerSemaphore *CreateWorkerSemaphore(int initial) {
   WorkerSemaphore *semaphore = (WorkerSemaphore *)malloc(sizeof *semaphore);
   if (!semaphore) return NULL;
