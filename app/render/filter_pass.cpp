@@ -19,6 +19,7 @@
 
 #include <emmintrin.h>
 #include <math.h>
+#include <stddef.h>
 #include <string.h>
 
 namespace {
@@ -36,15 +37,33 @@ int ExactValue(const FilterPass *pass, double centre, const double *pairs) {
   return ToByte(acc / pass->sum);
 }
 
-// The byte of one value whose fast result was too close to call.
-int Settle(const FilterPass *pass, double centre, const double *pairs, int flat,
+// The byte of one value whose fast result was too close to call: from the flat table when its
+// window holds one value, else by the double sequence over the values at `centre` +- k
+// `step`.
+int Settle(const FilterPass *pass, const float *centre, ptrdiff_t step, int flat,
            FallbackCounts *counts) {
   if (flat) {
     ++counts->flat;
-    return pass->flat[(int)centre];
+    return pass->flat[(int)*centre];
   }
   ++counts->exact;
-  return ExactValue(pass, centre, pairs);
+  double pairs[PREFILTER_MAX_TAPS + 1];
+  for (int k = 1; k <= pass->taps; ++k)
+    pairs[k] = (double)centre[-k * step] + (double)centre[k * step];
+  return ExactValue(pass, (double)*centre, pairs);
+}
+
+// Settle for a value filtered across rows, whose window lies in separate rows.
+int SettleAcross(const FilterPass *pass, const float *const *middle, int32_t at, int flat,
+                 FallbackCounts *counts) {
+  if (flat) {
+    ++counts->flat;
+    return pass->flat[(int)middle[0][at]];
+  }
+  ++counts->exact;
+  double pairs[PREFILTER_MAX_TAPS + 1];
+  for (int k = 1; k <= pass->taps; ++k) pairs[k] = (double)middle[-k][at] + (double)middle[k][at];
+  return ExactValue(pass, (double)middle[0][at], pairs);
 }
 
 // Scales four fast sums, truncates and clamps them to whole numbers 0..255, and marks in the
@@ -94,10 +113,16 @@ void SetUpFilterPass(FilterPass *pass, double s) {
   }
 }
 
-void FilterFourColumns(const FilterPass *pass, const float *row, int32_t x, int keep, float *out,
-                       FallbackCounts *counts) {
+void FilterFourColumns(const FilterPass *pass, const float *row, const int32_t *runEnd, int32_t x,
+                       int keep, float *out, FallbackCounts *counts) {
   const float *base = row + 3 * x;
   const int n = pass->taps;
+  // One colour under the whole window of all four pixels: the flat table says it all.
+  if (runEnd[x - n] >= x + 3 + n) {
+    for (int lane = 0; lane < 12; ++lane) out[lane] = (float)pass->flat[(int)base[lane % 3]];
+    counts->flat += 3 * keep;
+    return;
+  }
   // Two chains of sums, even and odd taps, so that the additions overlap.
   __m128 a0 = _mm_loadu_ps(base), a1 = _mm_loadu_ps(base + 4), a2 = _mm_loadu_ps(base + 8);
   __m128 b0 = _mm_setzero_ps(), b1 = _mm_setzero_ps(), b2 = _mm_setzero_ps();
@@ -125,29 +150,22 @@ void FilterFourColumns(const FilterPass *pass, const float *row, int32_t x, int 
   _mm_storeu_ps(out + 4, FinishLanes(pass, _mm_add_ps(a1, b1), &ambiguous[1]));
   _mm_storeu_ps(out + 8, FinishLanes(pass, _mm_add_ps(a2, b2), &ambiguous[2]));
   if ((ambiguous[0] | ambiguous[1] | ambiguous[2]) == 0) return;
-  double pairs[PREFILTER_MAX_TAPS + 1];
   for (int lane = 0; lane < 3 * keep; ++lane) {
     if (!(ambiguous[lane / 4] & (1 << (lane % 4)))) continue;
-    const float *centre = base + lane;  // pixel x + lane / 3, channel lane % 3
-    int flat = 1;
-    for (int t = 1; t <= n; ++t) {
-      const float left = centre[-3 * t], right = centre[3 * t];
-      flat &= left == *centre && right == *centre;
-      pairs[t] = (double)left + (double)right;
-    }
-    out[lane] = (float)Settle(pass, (double)*centre, pairs, flat, counts);
+    const int32_t pixel = x + lane / 3;
+    const int flat = runEnd[pixel - n] >= pixel + n;
+    out[lane] = (float)Settle(pass, base + lane, 3, flat, counts);
   }
 }
 
-void FilterAcrossRows(const FilterPass *pass, const float *const *rows, int32_t count, uint8_t *out,
-                      FallbackCounts *counts) {
+void FilterAcrossRows(const FilterPass *pass, const float *const *rows, const int32_t *sameAbove,
+                      int32_t span, int32_t count, uint8_t *out, FallbackCounts *counts) {
   const int n = pass->taps;
   const float *const *middle = rows + n;
   // A block of sums stays in the first-level cache while the rows stream through it, tap by
   // tap, nearest first.
   enum { kBlock = 512 };
   alignas(16) float sums[kBlock];
-  double pairs[PREFILTER_MAX_TAPS + 1];
   for (int32_t start = 0; start < count; start += kBlock) {
     const int32_t size = count - start < kBlock ? count - start : kBlock;
     memcpy(sums, middle[0] + start, (size_t)size * sizeof(float));
@@ -173,14 +191,7 @@ void FilterAcrossRows(const FilterPass *pass, const float *const *rows, int32_t 
       for (int lane = 0; lane < 8; ++lane) {
         if (!(ambiguous[lane / 4] & (1 << (lane % 4)))) continue;
         const int32_t at = start + i + lane;
-        const float centre = middle[0][at];
-        int flat = 1;
-        for (int t = 1; t <= n; ++t) {
-          const float up = middle[-t][at], down = middle[t][at];
-          flat &= up == centre && down == centre;
-          pairs[t] = (double)up + (double)down;
-        }
-        bytes[lane] = (uint8_t)Settle(pass, (double)centre, pairs, flat, counts);
+        bytes[lane] = (uint8_t)SettleAcross(pass, middle, at, sameAbove[at] >= span, counts);
       }
     }
   }

@@ -32,13 +32,15 @@ void SetUpFilterPass(FilterPass *pass, double s);
 
 // Filters along a row the four pixels x .. x + 3.  `row` points at pixel 0 of a row of
 // interleaved red, green, blue values (whole numbers 0..255 as floats) that carries at least
-// taps + 3 repeated edge pixels beyond each end.  Writes 12 values (whole numbers 0..255) to
-// `out`; those of the first `keep` pixels are exact, the others are filler.
-void FilterFourColumns(const FilterPass *pass, const float *row, int32_t x, int keep, float *out,
-                       FallbackCounts *counts);
+// taps + 3 repeated edge pixels beyond each end; runEnd[i] is the last pixel of the run of
+// pixels equal to pixel i (same indices, edge pixels included).  Writes 12 values (whole
+// numbers 0..255) to `out`; those of the first `keep` pixels are exact, the others are filler.
+void FilterFourColumns(const FilterPass *pass, const float *row, const int32_t *runEnd, int32_t x,
+                       int keep, float *out, FallbackCounts *counts);
 
 // Filters across rows: rows[taps + k] is the row k below the one filtered (k = -taps .. taps,
-// edge rows repeated by the caller), each `count` floats (a multiple of 8).  Writes `count`
-// bytes to `out`.
-void FilterAcrossRows(const FilterPass *pass, const float *const *rows, int32_t count, uint8_t *out,
-                      FallbackCounts *counts);
+// edge rows repeated by the caller), each `count` floats (a multiple of 8).  A value whose
+// sameAbove[i] is at least `span` has the same value in every row of its window.  Writes
+// `count` bytes to `out`.
+void FilterAcrossRows(const FilterPass *pass, const float *const *rows, const int32_t *sameAbove,
+                      int32_t span, int32_t count, uint8_t *out, FallbackCounts *counts);

@@ -31,6 +31,7 @@ const int32_t kChunks = 8;
 // claimed and finished (changed by both threads with atomic operations).
 struct Slot {
   float *padded;
+  int32_t *runEnd;  // per pixel of `padded`: the last pixel of its run of equal pixels
   int32_t row;
   int32_t claimed;
   int32_t finished;
@@ -73,6 +74,7 @@ struct PictureStream {
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
   AxisSample *columnSamples;  // per destination column
   float *acrossRing;          // 2 x down.taps + 1 rows filtered along, compactFloats each
+  int32_t *sameAbove;         // per value of the last row filtered along: rows above it equal to it
   int32_t acrossSlots;
   const float **window;  // 2 x down.taps + 1 row pointers for the vertical filter
   uint8_t *downRows;     // 4 rows filtered both ways, compactFloats bytes each
@@ -93,7 +95,11 @@ void FreeStream(PictureStream *s) {
   DestroyWorkerSemaphore(s->filled);
   DestroyWorkerSemaphore(s->empty);
   free(s->raw);
-  for (int i = 0; i < kRingRows; ++i) free(s->slots[i].padded);
+  for (int i = 0; i < kRingRows; ++i) {
+    free(s->slots[i].padded);
+    free(s->slots[i].runEnd);
+  }
+  free(s->sameAbove);
   free(s->groups);
   free(s->columnIndex);
   free(s->readRow);
@@ -158,7 +164,8 @@ int SetUp(PictureStream *s) {
   s->pad = s->across.taps + 4;
   for (int i = 0; i < kRingRows; ++i) {
     s->slots[i].padded = (float *)malloc(((size_t)w + 2 * s->pad) * 3 * sizeof(float));
-    if (!s->slots[i].padded) return 0;
+    s->slots[i].runEnd = (int32_t *)malloc(((size_t)w + 2 * s->pad) * sizeof(int32_t));
+    if (!s->slots[i].padded || !s->slots[i].runEnd) return 0;
   }
   s->readRow = (uint8_t *)calloc((size_t)h, 1);
   if (!s->raw || !s->readRow || !SetUpColumns(s)) return 0;
@@ -169,14 +176,15 @@ int SetUp(PictureStream *s) {
   s->acrossSlots = 2 * s->down.taps + 1 + kRingRows;
   s->acrossRing = (float *)calloc((size_t)s->acrossSlots * s->compactFloats, sizeof(float));
   s->window = (const float **)malloc((size_t)s->acrossSlots * sizeof(float *));
+  s->sameAbove = (int32_t *)calloc((size_t)s->compactFloats, sizeof(int32_t));
   s->downRows = (uint8_t *)malloc((size_t)4 * s->compactFloats);
-  if (!s->acrossRing || !s->window || !s->downRows) return 0;
+  if (!s->acrossRing || !s->window || !s->sameAbove || !s->downRows) return 0;
   s->lastDown = -1;
   return 1;
 }
 
 // One arriving row as floats with its edge pixels repeated `pad` times on each side.
-void Spread(PictureStream *s, const uint8_t *raw, float *padded) {
+void Spread(PictureStream *s, const uint8_t *raw, float *padded, int32_t *runEnd) {
   const int32_t w = s->width;
   float *out = padded + 3 * s->pad;
   if (s->format == ROW_RGB) {
@@ -206,6 +214,14 @@ void Spread(PictureStream *s, const uint8_t *raw, float *padded) {
   for (int32_t i = 1; i <= s->pad; ++i) {
     memcpy(out - 3 * i, first, 3 * sizeof(float));
     memcpy(out + 3 * (w - 1 + i), last, 3 * sizeof(float));
+  }
+  // Runs of equal pixels, from the right: flat stretches of a picture skip the filter.
+  const int32_t end = w + s->pad - 1;
+  int32_t *run = runEnd + s->pad;
+  run[end] = end;
+  for (int32_t i = end - 1; i >= -s->pad; --i) {
+    const float *p = out + 3 * i;
+    run[i] = p[0] == p[3] && p[1] == p[4] && p[2] == p[5] ? run[i + 1] : i;
   }
 }
 
@@ -264,7 +280,9 @@ void FilterDown(PictureStream *s, int32_t y) {
     int32_t row = y + k < 0 ? 0 : y + k > h - 1 ? h - 1 : y + k;
     s->window[k + n] = s->acrossRing + (size_t)(row % s->acrossSlots) * s->compactFloats;
   }
-  FilterAcrossRows(&s->down, s->window, s->compactFloats,
+  // The window's rows run from `top` to the last row filtered along.
+  const int32_t top = y - n < 0 ? 0 : y - n, bottom = y + n > h - 1 ? h - 1 : y + n;
+  FilterAcrossRows(&s->down, s->window, s->sameAbove, bottom - top, s->compactFloats,
                    s->downRows + (size_t)(y & 3) * s->compactFloats, &s->downCounts);
   s->lastDown = y;
 }
@@ -273,15 +291,25 @@ void FilterDown(PictureStream *s, int32_t y) {
 void FilterChunk(PictureStream *s, const Slot *slot, int32_t chunk, FallbackCounts *counts) {
   float *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactFloats;
   const float *row = slot->padded + 3 * s->pad;
+  const int32_t *runEnd = slot->runEnd + s->pad;
   const int32_t first = chunk * s->groupsPerChunk;
   const int32_t end =
       first + s->groupsPerChunk < s->groupCount ? first + s->groupsPerChunk : s->groupCount;
   float four[12];
   for (int32_t g = first; g < end; ++g) {
     const ColumnGroup *group = &s->groups[g];
-    FilterFourColumns(&s->across, row, group->x, group->keep, four, counts);
+    FilterFourColumns(&s->across, row, runEnd, group->x, group->keep, four, counts);
     memcpy(filtered + 3 * group->compact, four, (size_t)group->keep * 3 * sizeof(float));
   }
+}
+
+// Counts for each value of row r filtered along how many rows above it hold the same value.
+void CountSameAbove(PictureStream *s, int32_t r) {
+  const float *row = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactFloats;
+  const float *above =
+      s->acrossRing + (size_t)((r + s->acrossSlots - 1) % s->acrossSlots) * s->compactFloats;
+  for (int32_t i = 0; i < s->compactFloats; ++i)
+    s->sameAbove[i] = r > 0 && row[i] == above[i] ? s->sameAbove[i] + 1 : 0;
 }
 
 // Claims and filters chunks of the slot's row until none is left.
@@ -301,6 +329,7 @@ void TakeRow(PictureStream *s, Slot *slot) {
   FilterClaimedChunks(s, slot, &s->acrossCounts);
   // A chunk the reader claimed takes it a moment to finish.
   while (__atomic_load_n(&slot->finished, __ATOMIC_ACQUIRE) < kChunks) YieldWorkerThread();
+  CountSameAbove(s, r);
   const int last = r == h - 1;
   while (s->nextDown < h && (s->nextDown + s->down.taps <= r || last)) {
     if (s->readRow[s->nextDown]) {
@@ -354,7 +383,7 @@ void CommitStreamRow(PictureStream *s) {
   const int32_t r = s->rowsIn;
   Slot *slot = &s->slots[r % kRingRows];
   if (s->worker) WaitWorkerSemaphore(s->empty);
-  Spread(s, s->raw, slot->padded);
+  Spread(s, s->raw, slot->padded, slot->runEnd);
   slot->row = r;
   slot->claimed = 0;
   slot->finished = 0;
