@@ -69,14 +69,14 @@ int SettleAcross(const FilterPass *pass, const float *const *middle, int32_t at,
 // Scales four fast sums, truncates and clamps them to whole numbers 0..255, and marks in the
 // returned mask the lanes that lie within the error bound of one of 1..255.
 __m128 FinishLanes(const FilterPass *pass, __m128 acc, int *ambiguous) {
-  const __m128 value = _mm_mul_ps(acc, _mm_load_ps(pass->fastInverse));
+  const __m128 value = _mm_mul_ps(acc, _mm_loadu_ps(pass->fastInverse));
   const __m128i nearest = _mm_cvtps_epi32(value);
   const __m128 distance =
       _mm_andnot_ps(_mm_set1_ps(-0.0f), _mm_sub_ps(value, _mm_cvtepi32_ps(nearest)));
   const __m128i boundary = _mm_and_si128(_mm_cmpgt_epi32(nearest, _mm_setzero_si128()),
                                          _mm_cmplt_epi32(nearest, _mm_set1_epi32(256)));
   const __m128 close =
-      _mm_and_ps(_mm_cmple_ps(distance, _mm_load_ps(pass->bound)), _mm_castsi128_ps(boundary));
+      _mm_and_ps(_mm_cmple_ps(distance, _mm_loadu_ps(pass->bound)), _mm_castsi128_ps(boundary));
   *ambiguous = _mm_movemask_ps(close);
   const __m128 clamped = _mm_min_ps(_mm_max_ps(value, _mm_setzero_ps()), _mm_set1_ps(255.0f));
   return _mm_cvtepi32_ps(_mm_cvttps_epi32(clamped));
@@ -85,7 +85,7 @@ __m128 FinishLanes(const FilterPass *pass, __m128 acc, int *ambiguous) {
 // acc += weight x (left + right) for four lanes.
 inline __m128 AddTap(__m128 acc, const float *weight, const float *left, const float *right) {
   return _mm_add_ps(
-      acc, _mm_mul_ps(_mm_load_ps(weight), _mm_add_ps(_mm_loadu_ps(left), _mm_loadu_ps(right))));
+      acc, _mm_mul_ps(_mm_loadu_ps(weight), _mm_add_ps(_mm_loadu_ps(left), _mm_loadu_ps(right))));
 }
 
 }  // namespace
@@ -165,25 +165,26 @@ void FilterAcrossRows(const FilterPass *pass, const float *const *rows, const in
   // A block of sums stays in the first-level cache while the rows stream through it, tap by
   // tap, nearest first.
   enum { kBlock = 512 };
-  alignas(16) float sums[kBlock];
+  float sums[kBlock];
   for (int32_t start = 0; start < count; start += kBlock) {
     const int32_t size = count - start < kBlock ? count - start : kBlock;
     memcpy(sums, middle[0] + start, (size_t)size * sizeof(float));
     for (int k = 1; k <= n; ++k) {
-      const __m128 w = _mm_load_ps(pass->fastWeights[k]);
+      const __m128 w = _mm_loadu_ps(pass->fastWeights[k]);
       const float *up = middle[-k] + start, *down = middle[k] + start;
       for (int32_t i = 0; i < size; i += 8) {
         const __m128 a0 = _mm_add_ps(_mm_loadu_ps(up + i), _mm_loadu_ps(down + i));
         const __m128 a1 = _mm_add_ps(_mm_loadu_ps(up + i + 4), _mm_loadu_ps(down + i + 4));
-        _mm_store_ps(sums + i, _mm_add_ps(_mm_load_ps(sums + i), _mm_mul_ps(w, a0)));
-        _mm_store_ps(sums + i + 4, _mm_add_ps(_mm_load_ps(sums + i + 4), _mm_mul_ps(w, a1)));
+        _mm_storeu_ps(sums + i, _mm_add_ps(_mm_loadu_ps(sums + i), _mm_mul_ps(w, a0)));
+        _mm_storeu_ps(sums + i + 4, _mm_add_ps(_mm_loadu_ps(sums + i + 4), _mm_mul_ps(w, a1)));
       }
     }
     for (int32_t i = 0; i < size; i += 8) {
       int ambiguous[2];
-      const __m128i low = _mm_cvttps_epi32(FinishLanes(pass, _mm_load_ps(sums + i), &ambiguous[0]));
+      const __m128i low =
+          _mm_cvttps_epi32(FinishLanes(pass, _mm_loadu_ps(sums + i), &ambiguous[0]));
       const __m128i high =
-          _mm_cvttps_epi32(FinishLanes(pass, _mm_load_ps(sums + i + 4), &ambiguous[1]));
+          _mm_cvttps_epi32(FinishLanes(pass, _mm_loadu_ps(sums + i + 4), &ambiguous[1]));
       const __m128i words = _mm_packs_epi32(low, high);
       uint8_t *bytes = out + start + i;
       _mm_storel_epi64((__m128i *)bytes, _mm_packus_epi16(words, words));

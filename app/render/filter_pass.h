@@ -14,9 +14,9 @@ typedef struct FilterPass {
   double weights[PREFILTER_MAX_TAPS + 1];
   double sum;
   // Each fast weight four times over, ready for a whole vector.
-  alignas(16) float fastWeights[PREFILTER_MAX_TAPS + 1][4];
-  alignas(16) float fastInverse[4];  // 1 / sum
-  alignas(16) float bound[4];        // |fast value - exact value| never exceeds this
+  float fastWeights[PREFILTER_MAX_TAPS + 1][4];
+  float fastInverse[4];  // 1 / sum
+  float bound[4];        // |fast value - exact value| never exceeds this
   uint8_t flat[256];
 } FilterPass;
 

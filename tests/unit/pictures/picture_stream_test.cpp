@@ -75,8 +75,8 @@ std::vector<uint32_t> Make(Content content, int32_t w, int32_t h, uint32_t seed)
 TEST(PictureStream, FitsEveryPictureExactlyAsTheWholePictureFit) {
   struct Case {
     int32_t w, h, W, H;
-  } cases[] = {{173, 91, 40, 30}, {9, 7, 61, 45},   {1, 1, 5, 3},       {64, 48, 1, 1},
-               {250, 17, 13, 60}, {37, 30, 37, 30}, {700, 500, 23, 19}, {3, 200, 442, 482}};
+  } cases[] = {{173, 91, 40, 30}, {9, 7, 61, 45},   {1, 1, 5, 3},     {64, 48, 1, 1},
+               {250, 17, 13, 60}, {37, 30, 37, 30}, {330, 290, 5, 4}, {3, 100, 61, 241}};
   StreamStats total = {};
   for (const Case &c : cases)
     for (Content content : {kNoise, kFlat, kRamps, kHalfFlat})
