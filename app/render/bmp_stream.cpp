@@ -13,11 +13,6 @@
 
 namespace {
 
-void Blacken(const StreamTarget *target) {
-  for (int32_t y = 0; y < target->height; ++y)
-    memset(target->pixels + (ptrdiff_t)y * target->rowLength, 0, (size_t)target->width * 3);
-}
-
 // Reads file row `fileRow` (0 is the bottom picture row) into `out` as picture words.  Returns
 // 0 when the file cannot be read.
 int ReadRowWords(HANDLE file, const BmpHeaders *h, const uint32_t *table, BYTE *row, DWORD rowBytes,
@@ -66,6 +61,6 @@ int StreamBmpPicture(const char *path, const StreamTarget *target, StreamStats *
          StreamRows(file, &h, table, target, stats);
     CloseHandle(file);
   }
-  if (!ok) Blacken(target);
+  if (!ok) BlackenStreamTarget(target);
   return ok;
 }

@@ -9,19 +9,10 @@
 
 #include "jpeg_errors.h"
 
-namespace {
-
-void Blacken(const StreamTarget *target) {
-  for (int32_t y = 0; y < target->height; ++y)
-    memset(target->pixels + (ptrdiff_t)y * target->rowLength, 0, (size_t)target->width * 3);
-}
-
-}  // namespace
-
 int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats *stats) {
   FILE *stream = fopen(path, "rb");
   if (!stream) {
-    Blacken(target);
+    BlackenStreamTarget(target);
     return 0;
   }
   struct jpeg_decompress_struct cinfo;
@@ -34,7 +25,7 @@ int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats 
     ClosePictureStream(rows, 0, stats);
     jpeg_destroy_decompress(&cinfo);
     fclose(stream);
-    Blacken(target);
+    BlackenStreamTarget(target);
     return 0;
   }
 
@@ -61,6 +52,6 @@ int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats 
   int ok = ClosePictureStream(done, 1, stats);
   jpeg_destroy_decompress(&cinfo);
   fclose(stream);
-  if (!ok) Blacken(target);
+  if (!ok) BlackenStreamTarget(target);
   return ok;
 }

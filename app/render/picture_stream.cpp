@@ -11,9 +11,9 @@
 // has just handed over before reading the next, so the work divides itself between the two.
 #include "picture_stream.h"
 
-#include <stdlib.h>
 #include <emmintrin.h>
 #include <stddef.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "filter_pass.h"
@@ -73,7 +73,7 @@ struct PictureStream {
   int32_t *columnIndex;       // per source column: index among the read columns, or -1
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
   AxisSample *columnSamples;  // per destination column
-  float *acrossRing;          // 2 x down.taps + 1 rows filtered along, compactFloats each
+  float *acrossRing;          // acrossSlots rows filtered along, compactFloats each
   int32_t *sameAbove;         // per value of the last row filtered along: rows above it equal to it
   int32_t acrossSlots;
   const float **window;  // 2 x down.taps + 1 row pointers for the vertical filter
@@ -85,11 +85,6 @@ struct PictureStream {
 };
 
 namespace {
-
-void Blacken(const StreamTarget *target) {
-  for (int32_t y = 0; y < target->height; ++y)
-    memset(target->pixels + (ptrdiff_t)y * target->rowLength, 0, (size_t)target->width * 3);
-}
 
 void FreeStream(PictureStream *s) {
   DestroyWorkerSemaphore(s->filled);
@@ -354,6 +349,11 @@ void RunWorker(void *argument) {
 
 }  // namespace
 
+void BlackenStreamTarget(const StreamTarget *target) {
+  for (int32_t y = 0; y < target->height; ++y)
+    memset(target->pixels + (ptrdiff_t)y * target->rowLength, 0, (size_t)target->width * 3);
+}
+
 PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat format,
                                  const StreamTarget *target) {
   if (width <= 0 || height <= 0 || target->width <= 0 || target->height <= 0) return NULL;
@@ -408,7 +408,7 @@ int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
     }
     JoinWorkerThread(s->worker);
   }
-  if (!whole) Blacken(&s->target);
+  if (!whole) BlackenStreamTarget(&s->target);
   if (stats) {
     stats->acrossExact = s->acrossCounts.exact + s->helperCounts.exact;
     stats->acrossFlat = s->acrossCounts.flat + s->helperCounts.flat;

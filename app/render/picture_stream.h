@@ -52,6 +52,9 @@ void CommitStreamRow(PictureStream *stream);
 // `stats`, when not NULL, receives the fallback counts.
 int ClosePictureStream(PictureStream *stream, int complete, StreamStats *stats);
 
+// Sets all W x H pixels of the target to black (row padding untouched).
+void BlackenStreamTarget(const StreamTarget *target);
+
 // Reads a JPEG (".jpg") or Windows bitmap (".bmp") file into the target as the readers and the
 // resampler would, picture by picture the same pixels.  Returns 1, or 0 with all W x H pixels
 // black when the file cannot be read as that kind of picture (nothing shown to the user; libjpeg's

@@ -8,9 +8,12 @@
 
 // Above this the plain prefilter is too slow for a fuzzing run; the stream alone is checked.
 static const int64_t kMaxComparedPixels = 1 << 16;
+// Above this even the stream alone slows the run down too much; such sizes are the unit tests'.
+static const int64_t kMaxStreamedPixels = 1 << 20;
 
 void CheckStreamedFit(const char *path, int jpeg, int read, const PictureBuffer *picture,
                       const uint8_t *data, size_t size) {
+  if (read && (int64_t)picture->width * picture->height > kMaxStreamedPixels) return;
   const uint8_t last = size ? data[size - 1] : 0, before = size > 1 ? data[size - 2] : 0;
   const int32_t W = 1 + last % 24, H = 1 + before % 24, threads = 1 + (last >> 7);
   const int32_t stride = (W * 3 + 3) / 4 * 4;
