@@ -26,6 +26,8 @@ namespace {
 const int kRingRows = 8;
 // Chunks each row's filtering along is cut into, for the two threads to share.
 const int32_t kChunks = 8;
+// How many rows the worker must lag behind the reader before the reader helps.
+const int32_t kHelpDistance = 3;
 
 // One row handed over: its values spread out as floats, and how many of its chunks have been
 // claimed and finished (changed by both threads with atomic operations).
@@ -155,7 +157,7 @@ int SetUp(PictureStream *s) {
   SetUpFilterPass(&s->across, (double)s->target.width / (double)w);
   SetUpFilterPass(&s->down, (double)s->target.height / (double)h);
   s->rowBytes = (size_t)w * s->format;
-  s->raw = (uint8_t *)malloc(s->rowBytes);
+  s->raw = (uint8_t *)calloc(s->rowBytes + 4, 1);
   s->pad = s->across.taps + 4;
   for (int i = 0; i < kRingRows; ++i) {
     s->slots[i].padded = (float *)malloc(((size_t)w + 2 * s->pad) * 3 * sizeof(float));
@@ -176,6 +178,24 @@ int SetUp(PictureStream *s) {
   if (!s->acrossRing || !s->window || !s->sameAbove || !s->downRows) return 0;
   s->lastDown = -1;
   return 1;
+}
+
+// Whether pixels i and i + 1 of a row as read are equal.  The row buffer carries 4 bytes more
+// than the row, so an RGB pixel can be read as one 32-bit word.
+inline int SamePixels(StreamRowFormat format, const uint8_t *raw, int32_t i) {
+  uint32_t a, b;
+  switch (format) {
+    case ROW_GREY:
+      return raw[i] == raw[i + 1];
+    case ROW_RGB:
+      memcpy(&a, raw + 3 * i, 4);
+      memcpy(&b, raw + 3 * i + 3, 4);
+      return ((a ^ b) & 0xFFFFFFu) == 0;
+    default:
+      memcpy(&a, raw + 4 * i, 4);
+      memcpy(&b, raw + 4 * i + 4, 4);
+      return ((a ^ b) & 0xFFFFFFu) == 0;
+  }
 }
 
 // One arriving row as floats with its edge pixels repeated `pad` times on each side.
@@ -211,13 +231,16 @@ void Spread(PictureStream *s, const uint8_t *raw, float *padded, int32_t *runEnd
     memcpy(out + 3 * (w - 1 + i), last, 3 * sizeof(float));
   }
   // Runs of equal pixels, from the right: flat stretches of a picture skip the filter.
-  const int32_t end = w + s->pad - 1;
+  // Compared on the row as read, branch-free: neighbouring pixels of a photograph differ
+  // unpredictably.  The repeated edge pixels belong to the runs of the edge pixels.
   int32_t *run = runEnd + s->pad;
-  run[end] = end;
-  for (int32_t i = end - 1; i >= -s->pad; --i) {
-    const float *p = out + 3 * i;
-    run[i] = p[0] == p[3] && p[1] == p[4] && p[2] == p[5] ? run[i + 1] : i;
+  int32_t current = w + s->pad - 1;
+  for (int32_t i = w - 1; i < w + s->pad; ++i) run[i] = current;
+  for (int32_t i = w - 2; i >= 0; --i) {
+    current = SamePixels(s->format, raw, i) ? current : i;
+    run[i] = current;
   }
+  for (int32_t i = -1; i >= -s->pad; --i) run[i] = current;
 }
 
 // Draws destination row Y from the rows filtered both ways.
@@ -303,8 +326,18 @@ void CountSameAbove(PictureStream *s, int32_t r) {
   const float *row = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactFloats;
   const float *above =
       s->acrossRing + (size_t)((r + s->acrossSlots - 1) % s->acrossSlots) * s->compactFloats;
-  for (int32_t i = 0; i < s->compactFloats; ++i)
-    s->sameAbove[i] = r > 0 && row[i] == above[i] ? s->sameAbove[i] + 1 : 0;
+  int32_t *same = s->sameAbove;
+  if (r == 0) {
+    memset(same, 0, (size_t)s->compactFloats * sizeof(int32_t));
+    return;
+  }
+  const __m128i one = _mm_set1_epi32(1);
+  for (int32_t i = 0; i < s->compactFloats; i += 4) {
+    const __m128i equal =
+        _mm_castps_si128(_mm_cmpeq_ps(_mm_loadu_ps(row + i), _mm_loadu_ps(above + i)));
+    const __m128i count = _mm_add_epi32(_mm_loadu_si128((const __m128i *)(same + i)), one);
+    _mm_storeu_si128((__m128i *)(same + i), _mm_and_si128(count, equal));
+  }
 }
 
 // Claims and filters chunks of the slot's row until none is left.
@@ -393,8 +426,9 @@ void CommitStreamRow(PictureStream *s) {
     return;
   }
   SignalWorkerSemaphore(s->filled);
-  // Help while the worker has more than this row still to do.
-  if (__atomic_load_n(&s->rowsTaken, __ATOMIC_ACQUIRE) < r)
+  // Help while the worker is well behind: it then reaches this row only after the chunks
+  // claimed here are done, and never waits for them.
+  if (__atomic_load_n(&s->rowsTaken, __ATOMIC_ACQUIRE) + kHelpDistance <= r)
     FilterClaimedChunks(s, slot, &s->helperCounts);
 }
 
