@@ -34,9 +34,9 @@ int StreamRows(HANDLE file, const BmpHeaders *h, const uint32_t *table, const St
   // One file row, padding included; every row must start within a 31-bit file offset.
   const uint64_t rowBytes = (((uint64_t)h->width * h->bitCount + 31) / 32) * 4;
   if (h->offBits + rowBytes * (uint64_t)h->height > 0x7FFFFFFFu) return 0;
-  BYTE *row = (BYTE *)GlobalAlloc(GMEM_FIXED, (SIZE_T)rowBytes);
-  PictureStream *rows = row ? OpenPictureStream(h->width, h->height, ROW_WORDS, target) : NULL;
-  int ok = rows != NULL;
+  PictureStream *rows = OpenPictureStream(h->width, h->height, ROW_WORDS, target);
+  BYTE *row = rows ? (BYTE *)GlobalAlloc(GMEM_FIXED, (SIZE_T)rowBytes) : NULL;
+  int ok = row != NULL;
   for (int32_t y = 0; ok && y < h->height; ++y) {
     uint32_t *out = (uint32_t *)NextStreamRow(rows);
     ok = ReadRowWords(file, h, table, row, (DWORD)rowBytes, h->height - 1 - y, out);

@@ -26,6 +26,8 @@ namespace {
 const int kRingRows = 8;
 // Chunks each row's filtering along is cut into, for the two threads to share.
 const int32_t kChunks = 8;
+// The longest side taken: the row buffers hold a few dozen bytes per pixel of a row.
+const int32_t kMaxSide = 1 << 24;
 // How many rows the worker must lag behind the reader before the reader helps.
 const int32_t kHelpDistance = 3;
 
@@ -390,6 +392,8 @@ void BlackenStreamTarget(const StreamTarget *target) {
 PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat format,
                                  const StreamTarget *target) {
   if (width <= 0 || height <= 0 || target->width <= 0 || target->height <= 0) return NULL;
+  // Every buffer size below then fits a 32-bit size_t.
+  if (width > kMaxSide || height > kMaxSide) return NULL;
   PictureStream *s = (PictureStream *)calloc(1, sizeof *s);
   if (!s) return NULL;
   s->width = width;

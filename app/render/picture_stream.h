@@ -36,8 +36,9 @@ typedef struct StreamStats {
 
 typedef struct PictureStream PictureStream;
 
-// Starts fitting a width x height picture (both positive) into `target`.  Returns NULL when
-// the sizes are not positive or there is no memory; the surface is then untouched.
+// Starts fitting a width x height picture (both positive, at most 2^24) into `target`.
+// Returns NULL when the sizes are out of range or there is no memory; the surface is then
+// untouched.
 PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat format,
                                  const StreamTarget *target);
 

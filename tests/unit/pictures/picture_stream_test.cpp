@@ -196,6 +196,11 @@ TEST(PictureStream, FailedReadsLeaveTheSurfaceBlack) {
   EXPECT_EQ(ExpectSameAsReference(MakeJpeg(16, 16, 4, Samples(16, 16, 4, 5), 90), true, 10, 10),
             0);  // CMYK
   EXPECT_EQ(ExpectSameAsReference({'B', 'M', 1, 2, 3}, false, 10, 10), 0);
+  BmpLayout wide;  // a one-row, 1-bit picture a thousand million pixels wide
+  wide.width = 1 << 30;
+  wide.bitCount = 1;
+  wide.palette = {0, 0xFFFFFF};
+  EXPECT_EQ(ExpectSameAsReference(MakeBmp(wide), false, 10, 10), 0);
 
   // A stream closed before its last row: the filter stops, the surface turns black.
   std::vector<uint32_t> words = Make(kNoise, 50, 300, 9);
