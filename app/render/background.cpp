@@ -2,33 +2,25 @@
 
 #include "cells.h"
 #include "path_parts.h"
-#include "picture.h"
-#include "resample.h"
+#include "picture_stream.h"
 #include "stripes.h"
 #include "surfaces.h"
 
-static int ReadPictureByExtension(const char *imagePath, PictureBuffer *picture) {
+// The picture is read, prefiltered and stretched into the background surface in one stream,
+// a second thread filtering while the file is decoded; the pixels are those of reading the
+// whole picture, prefiltering and resampling it.  A read that fails, even late, leaves the
+// surface black.
+int LoadBackgroundPicture(const RenderState *rs, const char *imagePath) {
+  SetCursor(LoadCursorA(NULL, IDC_WAIT));
+  StreamTarget target = {rs->backgroundPixels, rs->clientWidth, rs->clientHeight, rs->rowStride, 2};
   char extension[MAX_PATH];
   SplitPathParts(imagePath, NULL, NULL, NULL, extension);
   // The extension alone decides the reader; the contents are not sniffed.
-  if (lstrcmpiA(extension, ".jpg") == 0) return ReadJpegPicture(imagePath, picture);
-  if (lstrcmpiA(extension, ".bmp") == 0) return ReadBmpPicture(imagePath, picture);
-  return 0;
-}
-
-int LoadBackgroundPicture(const RenderState *rs, const char *imagePath) {
-  SetCursor(LoadCursorA(NULL, IDC_WAIT));
-  PictureBuffer picture = {NULL, 0, 0, 0};
-  int ok = ReadPictureByExtension(imagePath, &picture);
-  if (ok) {
-    double sx = (double)rs->clientWidth / (double)picture.width;
-    double sy = (double)rs->clientHeight / (double)picture.height;
-    ok = PrefilterPicture(&picture, sx, sy);
-    if (ok)
-      ResamplePicture(rs->backgroundPixels, &picture, rs->clientWidth, rs->clientHeight,
-                      rs->rowStride);
-    ReleasePicture(&picture);
-  }
+  int ok = 0;
+  if (lstrcmpiA(extension, ".jpg") == 0)
+    ok = StreamJpegPicture(imagePath, &target, NULL);
+  else if (lstrcmpiA(extension, ".bmp") == 0)
+    ok = StreamBmpPicture(imagePath, &target, NULL);
   SetCursor(LoadCursorA(NULL, IDC_ARROW));
   return ok;
 }

@@ -1,6 +1,7 @@
 // Bicubic interpolation (cubic convolution, a = -1) and the stretch of a whole picture onto a
 // 24-bit surface, the destination's centre on the picture's centre.
 #include "resample.h"
+#include "resample_steps.h"
 
 #include <math.h>
 #include <stddef.h>
@@ -27,23 +28,19 @@ double CubicWeight(double t) {
   return 0;
 }
 
-uint32_t SampleBicubic(const SampleRequest *request) {
-  double fx0 = floor(request->x), fy0 = floor(request->y);
-  double fx = request->x - fx0, fy = request->y - fy0;
-  int32_t ix = (int32_t)fx0, iy = (int32_t)fy0;
-  int32_t width = request->width, height = request->height;
+void MapDestinationAxis(int32_t index, int32_t destinationSize, int32_t sourceSize, double ratio,
+                        AxisSample *sample) {
+  double offset = (index - destinationSize / 2) / ratio;
+  int32_t cell = CellOf(offset);
+  sample->inside = !(cell < -(sourceSize / 2) - 1 || cell >= (sourceSize + 1) / 2);
+  double position = offset + sourceSize / 2;
+  double whole = floor(position);
+  sample->position = position;
+  sample->first = (int32_t)whole - 1;
+  sample->fraction = position - whole;
+}
 
-  // The 4 x 4 neighbourhood, black beyond the picture.
-  uint32_t near[4][4];
-  for (int r = 0; r < 4; ++r) {
-    int32_t row = iy - 1 + r;
-    for (int c = 0; c < 4; ++c) {
-      int32_t col = ix - 1 + c;
-      near[r][c] = (row < 0 || row >= height || col < 0 || col >= width)
-                       ? 0u
-                       : request->pixels[(size_t)row * width + col] & 0xFFFFFFu;
-    }
-  }
+uint32_t WeighNeighbours(const uint32_t near[4][4], double fx, double fy) {
   // Flat areas come back exactly; the weighting below would truncate them one lower.
   int uniform = 1;
   for (int r = 0; r < 4 && uniform; ++r)
@@ -71,6 +68,26 @@ uint32_t SampleBicubic(const SampleRequest *request) {
          ((uint32_t)ToByte(result[2]) << 16);
 }
 
+uint32_t SampleBicubic(const SampleRequest *request) {
+  double fx0 = floor(request->x), fy0 = floor(request->y);
+  double fx = request->x - fx0, fy = request->y - fy0;
+  int32_t ix = (int32_t)fx0, iy = (int32_t)fy0;
+  int32_t width = request->width, height = request->height;
+
+  // The 4 x 4 neighbourhood, black beyond the picture.
+  uint32_t near[4][4];
+  for (int r = 0; r < 4; ++r) {
+    int32_t row = iy - 1 + r;
+    for (int c = 0; c < 4; ++c) {
+      int32_t col = ix - 1 + c;
+      near[r][c] = (row < 0 || row >= height || col < 0 || col >= width)
+                       ? 0u
+                       : request->pixels[(size_t)row * width + col] & 0xFFFFFFu;
+    }
+  }
+  return WeighNeighbours(near, fx, fy);
+}
+
 void ResamplePicture(uint8_t *destination, const PictureBuffer *picture, int32_t W, int32_t H,
                      int32_t rowLength) {
   int32_t w = picture->width, h = picture->height;
@@ -78,19 +95,18 @@ void ResamplePicture(uint8_t *destination, const PictureBuffer *picture, int32_t
   SampleRequest request = {picture->pixels, 0, 0, w, h};
   for (int32_t Y = 0; Y < H; ++Y) {
     uint8_t *row = destination + (ptrdiff_t)Y * rowLength;
-    double v = (Y - H / 2) / ry;
-    int32_t by = CellOf(v);
-    int rowInside = !(by < -(h / 2) - 1 || by >= (h + 1) / 2);
+    AxisSample down;
+    MapDestinationAxis(Y, H, h, ry, &down);
     for (int32_t X = 0; X < W; ++X) {
-      double u = (X - W / 2) / rx;
-      int32_t bx = CellOf(u);
+      AxisSample across;
+      MapDestinationAxis(X, W, w, rx, &across);
       uint8_t *out = row + 3 * X;
-      if (!rowInside || bx < -(w / 2) - 1 || bx >= (w + 1) / 2) {
+      if (!down.inside || !across.inside) {
         out[0] = out[1] = out[2] = 0;
         continue;
       }
-      request.x = u + w / 2;
-      request.y = v + h / 2;
+      request.x = across.position;
+      request.y = down.position;
       uint32_t word = SampleBicubic(&request);
       out[0] = (uint8_t)(word >> 16);
       out[1] = (uint8_t)(word >> 8);

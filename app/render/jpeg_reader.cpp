@@ -4,25 +4,11 @@
 // local the reader changes after the jump point is volatile or lives behind a pointer.
 #include "picture.h"
 
-#include <setjmp.h>
-#include <stdio.h>
 #include <string.h>
 
-#include <jpeglib.h>
+#include "jpeg_errors.h"
 
 namespace {
-
-struct JpegErrorManager {
-  struct jpeg_error_mgr pub;  // first, so libjpeg's pointer to it is the whole record
-  jmp_buf jump;
-};
-
-// Fatal libjpeg error: the standard message goes to the error stream, then back to the reader.
-void ExitToReader(j_common_ptr cinfo) {
-  JpegErrorManager *err = (JpegErrorManager *)cinfo->err;
-  (*cinfo->err->output_message)(cinfo);
-  longjmp(err->jump, 1);
-}
 
 // One decoded scanline into one row of pixel words (red low byte).
 void ConvertScanline(const JSAMPLE *samples, J_COLOR_SPACE space, int32_t width, uint32_t *out) {
@@ -49,7 +35,7 @@ int ReadJpegPicture(const char *path, PictureBuffer *picture) {
   struct jpeg_decompress_struct cinfo;
   JpegErrorManager err;
   cinfo.err = jpeg_std_error(&err.pub);
-  err.pub.error_exit = ExitToReader;
+  err.pub.error_exit = JpegExitToReader;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     fclose(stream);
@@ -73,7 +59,7 @@ int ReadJpegPicture(const char *path, PictureBuffer *picture) {
   }
 
   // Other output spaces (CMYK files) read no rows; finishing then reports too few scanlines,
-  // which ends in ExitToReader.
+  // which ends in JpegExitToReader.
   if (cinfo.out_color_space == JCS_GRAYSCALE || cinfo.out_color_space == JCS_RGB) {
     while (cinfo.output_scanline < cinfo.output_height) {
       uint32_t *out = picture->pixels + (size_t)cinfo.output_scanline * picture->width;

@@ -1,12 +1,18 @@
 # Picture readers (BMP, JPEG) and the resampler: library qm_pictures, portable.
 add_library(qm_pictures STATIC
   ${CMAKE_CURRENT_LIST_DIR}/picture_buffer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bmp_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bmp_reader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/jpeg_errors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jpeg_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/prefilter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/bicubic.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/bicubic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/filter_pass.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/picture_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/jpeg_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bmp_stream.cpp)
 target_include_directories(qm_pictures PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(qm_pictures PUBLIC qm_platform qm_jpeg)
+target_link_libraries(qm_pictures PUBLIC qm_platform qm_jpeg PRIVATE qm_threads)
 
 # The resampler is defined in double precision.  i686 code would otherwise compute on the x87
 # unit in extended precision, whose results depend on register spills; SSE2 arithmetic is plain
@@ -23,6 +29,12 @@ target_compile_options(qm_pictures PRIVATE ${QM_PICTURES_DOUBLE_FLAGS})
 # its order, so results do not change.
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/prefilter.cpp PROPERTIES
   COMPILE_OPTIONS "$<$<CXX_COMPILER_ID:GNU>:-fvect-cost-model=dynamic>")
+# The streaming fit must reproduce those bytes: no multiply-add fused into one rounding, in
+# its exact fallback or anywhere its error bound was worked out for separate roundings.
+set_source_files_properties(
+  ${CMAKE_CURRENT_LIST_DIR}/filter_pass.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bicubic.cpp
+  PROPERTIES COMPILE_OPTIONS -ffp-contract=off)
 
 # Fuzz tree: the readers are what the fuzz targets explore, so they carry coverage and the
 # address and undefined-behaviour checks too; whatever else links them (the tools) takes the

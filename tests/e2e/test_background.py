@@ -102,8 +102,9 @@ def black_background(intensity=None):
 
 
 def qmpicture_compose(picture, out, *options):
-    result = run([QMPICTURE, "compose", picture, str(CLIENT_W), str(CLIENT_H), out]
-                 + list(options), timeout=120)
+    # The plain whole-picture composition on the host: the window must show exactly its pixels.
+    result = run([QMPICTURE, "compose", picture, str(CLIENT_W), str(CLIENT_H), out,
+                  "--reference"] + list(options), timeout=120)
     assert result.returncode == 0, result.stderr.decode(errors="replace")
     width, height, rgb = read_ppm(out)
     assert (width, height) == (CLIENT_W, CLIENT_H)

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "cells.h"
+#include "picture_stream.h"
 #include "resample.h"
 #include "stripes.h"
 
@@ -14,6 +15,18 @@ int ReadPictureByExtension(const char *path, PictureBuffer *picture) {
   if (!dot || (slash && dot < slash)) return 0;
   if (strcasecmp(dot, ".jpg") == 0) return ReadJpegPicture(path, picture);
   if (strcasecmp(dot, ".bmp") == 0) return ReadBmpPicture(path, picture);
+  return 0;
+}
+
+int ComposePictureFile(const char *path, ComposeSurface *surface, int threads) {
+  StreamTarget target = {surface->bits, surface->width, surface->height, surface->rowStride,
+                         threads};
+  const char *dot = strrchr(path, '.');
+  const char *slash = strrchr(path, '/');
+  if (dot && (!slash || dot > slash)) {
+    if (strcasecmp(dot, ".jpg") == 0) return StreamJpegPicture(path, &target, NULL);
+    if (strcasecmp(dot, ".bmp") == 0) return StreamBmpPicture(path, &target, NULL);
+  }
   return 0;
 }
 

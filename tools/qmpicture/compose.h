@@ -23,10 +23,16 @@ int ReadPictureByExtension(const char *path, PictureBuffer *picture);
 int CreateComposeSurface(ComposeSurface *surface, int32_t width, int32_t height);
 void FreeComposeSurface(ComposeSurface *surface);
 
-// Prefilters `picture` in place for the surface's size and stretches it into the surface.
-// Returns 1, or 0 when the prefilter's work buffer cannot be had.  Further steps of the
-// background (stripes) go after this one, on the same surface.
+// Prefilters `picture` in place for the surface's size and stretches it into the surface: the
+// plain whole-picture way, kept as the reference.  Returns 1, or 0 when the prefilter's work
+// buffer cannot be had.  Further steps of the background (stripes) go after this one, on the
+// same surface.
 int ComposePicture(PictureBuffer *picture, ComposeSurface *surface);
+
+// Reads `path` (chosen by extension as ReadPictureByExtension does) straight into the surface
+// the way the program does, filtering on `threads` threads (1 or 2).  The same pixels as
+// ReadPictureByExtension followed by ComposePicture.  Returns 1, or 0 with the surface black.
+int ComposePictureFile(const char *path, ComposeSurface *surface, int threads);
 
 // The cell size of the client area `width` x `height`: 22 * cellWidth + 2 by
 // 24 * cellHeight + 2 with both cell sizes at least 1.  Returns 1 with both set, or 0 (outputs

@@ -1,9 +1,11 @@
 // qmpicture: looks at pictures through the program's own readers and resampler.
 //   qmpicture decode FILE OUT.ppm          the picture as read
-//   qmpicture compose FILE W H OUT.ppm [--stripes N] [--frame]
+//   qmpicture compose FILE W H OUT.ppm [--stripes N] [--frame] [--reference]
 //                                          what the background composition makes of it; with
 //                                          the options on a client area's size, also the
-//                                          well's stripes and frame, as the window shows it
+//                                          well's stripes and frame, as the window shows it;
+//                                          --reference: read the whole picture, then filter
+//                                          and stretch it (the same pixels, slower)
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -18,7 +20,7 @@ namespace {
 void Usage(void) {
   fprintf(stderr,
           "usage: qmpicture decode FILE OUT.ppm\n"
-          "       qmpicture compose FILE W H OUT.ppm [--stripes N] [--frame]\n"
+          "       qmpicture compose FILE W H OUT.ppm [--stripes N] [--frame] [--reference]\n"
           "         (with --stripes or --frame, W x H must be a client area's size:\n"
           "          22 x cell width + 2 by 24 x cell height + 2, e.g. 442 482)\n");
 }
@@ -42,10 +44,12 @@ int ParseIntensity(const char *text, int32_t *value) {
 }
 
 // The options after OUT.ppm.  Returns 1, or 0 after saying what is wrong.
-int ParseWellPasses(int count, char **args, WellPasses *passes) {
+int ParseWellPasses(int count, char **args, WellPasses *passes, int *reference) {
   for (int i = 0; i < count; ++i) {
     if (strcmp(args[i], "--frame") == 0) {
       passes->frame = 1;
+    } else if (strcmp(args[i], "--reference") == 0) {
+      *reference = 1;
     } else if (strcmp(args[i], "--stripes") == 0) {
       if (i + 1 >= count || !ParseIntensity(args[++i], &passes->stripeIntensity)) {
         fprintf(stderr,
@@ -77,24 +81,34 @@ int Decode(const char *path, const char *out) {
   return 0;
 }
 
-int Compose(const char *path, int32_t width, int32_t height, const char *out,
-            const WellPasses *passes) {
+// The whole picture read first, then filtered and stretched: the plain way.
+int ComposeReference(const char *path, ComposeSurface *surface) {
   PictureBuffer picture = {};
   if (!ReadPictureByExtension(path, &picture)) {
     fprintf(stderr, "qmpicture: cannot read picture '%s' (only .jpg and .bmp are read)\n", path);
-    return 1;
+    return 0;
   }
+  int composed = ComposePicture(&picture, surface);
+  ReleasePicture(&picture);
+  if (!composed) fprintf(stderr, "qmpicture: not enough memory to resample '%s'\n", path);
+  return composed;
+}
+
+int Compose(const char *path, int32_t width, int32_t height, const char *out,
+            const WellPasses *passes, int reference) {
   ComposeSurface surface = {};
   if (!CreateComposeSurface(&surface, width, height)) {
-    ReleasePicture(&picture);
     fprintf(stderr, "qmpicture: cannot allocate a %d x %d surface\n", (int)width, (int)height);
     return 1;
   }
-  int composed = ComposePicture(&picture, &surface);
-  ReleasePicture(&picture);
+  int composed =
+      reference ? ComposeReference(path, &surface) : ComposePictureFile(path, &surface, 2);
   int status = 0;
   if (!composed) {
-    fprintf(stderr, "qmpicture: not enough memory to resample '%s'\n", path);
+    if (!reference)
+      fprintf(stderr,
+              "qmpicture: cannot read picture '%s' (only .jpg and .bmp are read) or no memory\n",
+              path);
     status = 1;
   } else if ((passes->stripes || passes->frame) && !ApplyWellPasses(&surface, passes)) {
     fprintf(stderr, "qmpicture: not enough memory for the frame\n");
@@ -118,7 +132,8 @@ int main(int argc, char **argv) {
       return 2;
     }
     WellPasses passes = {};
-    if (!ParseWellPasses(argc - 6, argv + 6, &passes)) return 2;
+    int reference = 0;
+    if (!ParseWellPasses(argc - 6, argv + 6, &passes, &reference)) return 2;
     int32_t cellWidth, cellHeight;
     if ((passes.stripes || passes.frame) && !WellCellSize(width, height, &cellWidth, &cellHeight)) {
       fprintf(stderr,
@@ -127,7 +142,7 @@ int main(int argc, char **argv) {
               (int)width, (int)height);
       return 2;
     }
-    return Compose(argv[2], width, height, argv[5], &passes);
+    return Compose(argv[2], width, height, argv[5], &passes, reference);
   }
   Usage();
   return 2;

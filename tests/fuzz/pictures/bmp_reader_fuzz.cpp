@@ -3,6 +3,7 @@
 
 #include "fuzz_input_file.h"
 #include "picture.h"
+#include "stream_check.h"
 
 // Pictures of more than 4 mega-pixels are legal but make every run slow; the size limits
 // themselves are covered by the unit tests.
@@ -15,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (!path) return 0;
   PictureBuffer picture;
   memset(&picture, 0, sizeof picture);
-  if (ReadBmpPicture(path, &picture)) {
+  const int read = ReadBmpPicture(path, &picture);
+  CheckStreamedFit(path, 0, read, &picture, data, size);
+  if (read) {
     if (picture.byteSize != picture.width * picture.height * 4) __builtin_trap();
     // Touch every pixel, so a block shorter than it claims shows under the address checker.
     uint32_t mix = 0;

@@ -3,6 +3,7 @@
 
 #include "fuzz_input_file.h"
 #include "picture.h"
+#include "stream_check.h"
 
 // Pictures of more than a quarter mega-pixel decode legally but slowly (libjpeg fills a short
 // file with grey); the size limit itself is covered by the unit tests.  Inputs with any
@@ -27,7 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (!path) return 0;
   PictureBuffer picture;
   memset(&picture, 0, sizeof picture);
-  if (ReadJpegPicture(path, &picture)) {
+  const int read = ReadJpegPicture(path, &picture);
+  CheckStreamedFit(path, 1, read, &picture, data, size);
+  if (read) {
     if (picture.byteSize != picture.width * picture.height * 4) __builtin_trap();
     uint32_t mix = 0;
     for (int32_t i = 0; i < picture.width * picture.height; ++i) mix |= picture.pixels[i];

@@ -1,0 +1,68 @@
+// Fitting a picture to a 24-bit surface while it is being read: rows arrive top-down, are
+// prefiltered only where the bicubic stretch will look, and leave the surface pixels exactly
+// as PrefilterPicture followed by ResamplePicture would, without ever holding the whole
+// picture.  The work can run on a second thread while the caller reads the next rows.
+#pragma once
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// The surface being filled: W x H pixels, bytes blue, green, red, rows `rowLength` bytes apart
+// starting at `pixels`; `threads` 2 filters on a second thread, 1 (or a thread that cannot be
+// had) in the caller's.
+typedef struct StreamTarget {
+  uint8_t *pixels;
+  int32_t width;
+  int32_t height;
+  int32_t rowLength;
+  int32_t threads;
+} StreamTarget;
+
+// What the rows handed in hold per pixel.
+typedef enum StreamRowFormat {
+  ROW_GREY = 1,   // one sample, red = green = blue
+  ROW_RGB = 3,    // red, green, blue samples
+  ROW_WORDS = 4,  // one picture word (red in the low byte)
+} StreamRowFormat;
+
+// How often each pass's fast arithmetic handed a value to the exact one (see filter_pass.h).
+typedef struct StreamStats {
+  uint32_t acrossExact, acrossFlat;
+  uint32_t downExact, downFlat;
+} StreamStats;
+
+typedef struct PictureStream PictureStream;
+
+// Starts fitting a width x height picture (both positive, at most 2^24) into `target`.
+// Returns NULL when the sizes are out of range or there is no memory; the surface is then
+// untouched.
+PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat format,
+                                 const StreamTarget *target);
+
+// The buffer for the next row from the top: width x format bytes.  Call CommitStreamRow once it
+// is filled (which may wait for the filter to make room, or help it); at most `height` rows.
+uint8_t *NextStreamRow(PictureStream *stream);
+void CommitStreamRow(PictureStream *stream);
+
+// Ends the stream and frees it (NULL is accepted).  With `complete` nonzero and every row
+// committed, waits until the surface is filled and returns 1.  Otherwise (a read that failed
+// part-way) stops the filter, blackens all W x H pixels of the surface and returns 0.
+// `stats`, when not NULL, receives the fallback counts.
+int ClosePictureStream(PictureStream *stream, int complete, StreamStats *stats);
+
+// Sets all W x H pixels of the target to black (row padding untouched).
+void BlackenStreamTarget(const StreamTarget *target);
+
+// Reads a JPEG (".jpg") or Windows bitmap (".bmp") file into the target as the readers and the
+// resampler would, picture by picture the same pixels.  Returns 1, or 0 with all W x H pixels
+// black when the file cannot be read as that kind of picture (nothing shown to the user; libjpeg's
+// own messages go to the standard error stream) or there is no memory.
+int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats *stats);
+int StreamBmpPicture(const char *path, const StreamTarget *target, StreamStats *stats);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,33 @@
+// The two steps of the bicubic stretch that every way of filling a surface shares, so that a
+// picture streamed row by row lands on exactly the pixels of the whole-picture resampler.
+#pragma once
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Where destination pixel `index` of `destinationSize` falls along one axis of a source of
+// `sourceSize` pixels stretched by `ratio` (destinationSize / sourceSize).  `inside` is 0 when
+// the range guard turns the pixel black; otherwise it samples at `position` (source pixel
+// units), whose four neighbours are the source pixels `first` ... `first` + 3 (some may lie
+// beyond the edges), `fraction` past `first` + 1, in [0, 1).
+typedef struct AxisSample {
+  int32_t inside;
+  int32_t first;
+  double position;
+  double fraction;
+} AxisSample;
+
+void MapDestinationAxis(int32_t index, int32_t destinationSize, int32_t sourceSize, double ratio,
+                        AxisSample *sample);
+
+// The bicubic value of a 4 x 4 neighbourhood (rows top-down, words in the picture layout, black
+// for neighbours beyond the picture) at the fractions fx, fy: the uniform shortcut, then the
+// row weights, then the column weights.
+uint32_t WeighNeighbours(const uint32_t near[4][4], double fx, double fy);
+
+#ifdef __cplusplus
+}
+#endif
