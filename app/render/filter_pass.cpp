@@ -15,6 +15,14 @@
 // D's.  Only a lane within E of one of 1..255 goes to the double sequence.  Flat windows sit
 // exactly on a whole number (T = c), so they always do; their byte depends on c alone and
 // comes from a table made by the same double sequence.
+//
+// Along rows the sum is taken in fixed point instead: weights qk = round(wk 2^15) on the pair
+// sums (whole numbers 0..510), added exactly in 32 bits, eight taps per multiply-add.  Its
+// distance from T is at most 510 (|w1 - q1 2^-15| + ... + |wn - qn 2^-15|) / S plus the
+// roundings of scaling it in single precision (SetUpFixedWeights).  A lane within that bound
+// of one of 1..255 is summed again with the residual weights (what the qk miss, in units of
+// 2^-30); the bound of the two together is some 2^15 times smaller and settles nearly every
+// such lane.  Only what is still too close goes to the flat table or the double sequence.
 #include "filter_pass.h"
 
 #include <emmintrin.h>
@@ -37,22 +45,6 @@ int ExactValue(const FilterPass *pass, double centre, const double *pairs) {
   return ToByte(acc / pass->sum);
 }
 
-// The byte of one value whose fast result was too close to call: from the flat table when its
-// window holds one value, else by the double sequence over the values at `centre` +- k
-// `step`.
-int Settle(const FilterPass *pass, const float *centre, ptrdiff_t step, int flat,
-           FallbackCounts *counts) {
-  if (flat) {
-    ++counts->flat;
-    return pass->flat[(int)*centre];
-  }
-  ++counts->exact;
-  double pairs[PREFILTER_MAX_TAPS + 1];
-  for (int k = 1; k <= pass->taps; ++k)
-    pairs[k] = (double)centre[-k * step] + (double)centre[k * step];
-  return ExactValue(pass, (double)*centre, pairs);
-}
-
 // Settle for a value filtered across rows, whose window lies in separate rows.
 int SettleAcross(const FilterPass *pass, const float *const *middle, int32_t at, int flat,
                  FallbackCounts *counts) {
@@ -68,24 +60,122 @@ int SettleAcross(const FilterPass *pass, const float *const *middle, int32_t at,
 
 // Scales four fast sums, truncates and clamps them to whole numbers 0..255, and marks in the
 // returned mask the lanes that lie within the error bound of one of 1..255.
-__m128 FinishLanes(const FilterPass *pass, __m128 acc, int *ambiguous) {
-  const __m128 value = _mm_mul_ps(acc, _mm_loadu_ps(pass->fastInverse));
+__m128 FinishScaled(const float *inverse, const float *bound, __m128 acc, int *ambiguous) {
+  const __m128 value = _mm_mul_ps(acc, _mm_loadu_ps(inverse));
   const __m128i nearest = _mm_cvtps_epi32(value);
   const __m128 distance =
       _mm_andnot_ps(_mm_set1_ps(-0.0f), _mm_sub_ps(value, _mm_cvtepi32_ps(nearest)));
   const __m128i boundary = _mm_and_si128(_mm_cmpgt_epi32(nearest, _mm_setzero_si128()),
                                          _mm_cmplt_epi32(nearest, _mm_set1_epi32(256)));
   const __m128 close =
-      _mm_and_ps(_mm_cmple_ps(distance, _mm_loadu_ps(pass->bound)), _mm_castsi128_ps(boundary));
+      _mm_and_ps(_mm_cmple_ps(distance, _mm_loadu_ps(bound)), _mm_castsi128_ps(boundary));
   *ambiguous = _mm_movemask_ps(close);
   const __m128 clamped = _mm_min_ps(_mm_max_ps(value, _mm_setzero_ps()), _mm_set1_ps(255.0f));
   return _mm_cvtepi32_ps(_mm_cvttps_epi32(clamped));
 }
 
-// acc += weight x (left + right) for four lanes.
-inline __m128 AddTap(__m128 acc, const float *weight, const float *left, const float *right) {
-  return _mm_add_ps(
-      acc, _mm_mul_ps(_mm_loadu_ps(weight), _mm_add_ps(_mm_loadu_ps(left), _mm_loadu_ps(right))));
+__m128 FinishLanes(const FilterPass *pass, __m128 acc, int *ambiguous) {
+  return FinishScaled(pass->fastInverse, pass->bound, acc, ambiguous);
+}
+
+// The four lane sums of each of a, b, c, d, as the four lanes of one vector.
+inline __m128i SumLanes(__m128i a, __m128i b, __m128i c, __m128i d) {
+  const __m128i ab = _mm_add_epi32(_mm_unpacklo_epi32(a, b), _mm_unpackhi_epi32(a, b));
+  const __m128i cd = _mm_add_epi32(_mm_unpacklo_epi32(c, d), _mm_unpackhi_epi32(c, d));
+  return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
+}
+
+// acc + weights[0..7] x (pairs of taps 8 j .. 8 j + 7): `right` holds the values 8 j .. 8 j + 7
+// to the right, `left` (a reversed plane) those to the left.
+inline __m128i AddFixedTaps(__m128i acc, const int16_t *weights, const int16_t *right,
+                            const int16_t *left) {
+  const __m128i pairs = _mm_add_epi16(_mm_loadu_si128((const __m128i *)right),
+                                      _mm_loadu_si128((const __m128i *)left));
+  return _mm_add_epi32(acc, _mm_madd_epi16(pairs, _mm_loadu_si128((const __m128i *)weights)));
+}
+
+// The fixed-point sum of one value with the weights `weights`: right[k] and left[k] are the
+// values k to either side.
+int32_t FixedSum(const int16_t *weights, int blocks, const int16_t *right, const int16_t *left) {
+  __m128i acc = _mm_setzero_si128();
+  for (int j = 0; j < 8 * blocks; j += 8) acc = AddFixedTaps(acc, weights + j, right + j, left + j);
+  const __m128i z = _mm_setzero_si128();
+  return _mm_cvtsi128_si32(SumLanes(acc, z, z, z));
+}
+
+// Settles one value along a row whose fixed-point sum `sum` could not: first with the
+// residual weights added, then as Settle does.
+int SettleFixed(const FilterPass *pass, int32_t sum, const int16_t *right, const int16_t *left,
+                int flat, FallbackCounts *counts) {
+  const int32_t residual = FixedSum(pass->residual, pass->blocks, right, left);
+  const double value = ((double)sum * 32768.0 + (double)residual) / pass->refinedDivisor;
+  const double nearest = floor(value + 0.5);
+  if (!(nearest >= 1 && nearest <= 255 && fabs(value - nearest) <= pass->refinedBound)) {
+    ++counts->refined;
+    return ToByte(value);
+  }
+  if (flat) {
+    ++counts->flat;
+    return pass->flat[right[0]];
+  }
+  ++counts->exact;
+  double pairs[PREFILTER_MAX_TAPS + 1];
+  for (int k = 1; k <= pass->taps; ++k) pairs[k] = (double)right[k] + (double)left[k];
+  return ExactValue(pass, (double)right[0], pairs);
+}
+
+// Whether the pixels first .. last of the row (clamped to the row: edge pixels repeat) are all
+// equal.
+int Flat(const RowPlanes *row, int32_t first, int32_t last) {
+  const int32_t lo = first < 0 ? 0 : first, hi = last > row->width - 1 ? row->width - 1 : last;
+  if (lo >= hi) return 1;
+  // Differences at pixels lo .. hi - 1.
+  const int32_t a = lo >> 5, b = (hi - 1) >> 5;
+  const uint32_t low = ~0u << (lo & 31), high = ~0u >> (31 - ((hi - 1) & 31));
+  if (a == b) return (row->differs[a] & low & high) == 0;
+  if (row->differs[a] & low) return 0;
+  for (int32_t i = a + 1; i < b; ++i)
+    if (row->differs[i]) return 0;
+  return (row->differs[b] & high) == 0;
+}
+
+// The fixed-point weights and their error bounds.  Pair sums are whole numbers 0..510, so a
+// sum whose weights are each off by e_k is off by at most 510 (|e_1| + ... + |e_n|) (the
+// centre's weight 2^14 on the doubled centre value is exact).  The integer sum is exact: its
+// terms stay below 63 x 32767 x 510 < 2^31.  The fixed-point value is then the float of that
+// sum times the float of 2^-15 / S: three more roundings of relative size 2^-24 of a value
+// below the limit M.  The value with the residual added is exact up to the residual weights'
+// own error and one rounding of the double division.  Both bounds also take in the double
+// sequence's own error, as the float bound does.
+void SetUpFixedWeights(FilterPass *pass, double limit) {
+  const int n = pass->taps;
+  pass->blocks = (n + 8) / 8;
+  pass->fixed[0] = 16384;
+  pass->residual[0] = 0;
+  double fixedError = 0, refinedError = 0;
+  for (int k = 1; k <= n; ++k) {
+    const double scaled = pass->weights[k] * 32768.0;  // exact
+    double q = nearbyint(scaled);
+    q = q > 32767 ? 32767 : q < -32767 ? -32767 : q;
+    double r = nearbyint((scaled - q) * 32768.0);
+    r = r > 32767 ? 32767 : r < -32767 ? -32767 : r;
+    pass->fixed[k] = (int16_t)q;
+    pass->residual[k] = (int16_t)r;
+    fixedError += fabs(pass->weights[k] - q / 32768.0);
+    refinedError += fabs(pass->weights[k] - (q * 32768.0 + r) / 1073741824.0);
+  }
+  const double sum = fabs(pass->sum), doubleError = (n + 8) * ldexp(1, -52) * limit;
+  const double fixedBound =
+      1.02 * (510 * fixedError + 4 * ldexp(1, -24) * (limit + 510 * fixedError) + doubleError) /
+      sum;
+  const double refinedBound =
+      1.02 * (510 * refinedError + ldexp(1, -52) * limit + doubleError) / sum + 1e-12;
+  for (int lane = 0; lane < 4; ++lane) {
+    pass->fixedInverse[lane] = (float)(1.0 / (32768.0 * pass->sum));
+    pass->fixedBound[lane] = nextafterf((float)fixedBound, 1.0f);
+  }
+  pass->refinedDivisor = 1073741824.0 * pass->sum;
+  pass->refinedBound = refinedBound;
 }
 
 }  // namespace
@@ -106,55 +196,11 @@ void SetUpFilterPass(FilterPass *pass, double s) {
     pass->fastInverse[lane] = (float)(1.0 / pass->sum);
     pass->bound[lane] = nextafterf((float)bound, 1.0f);
   }
+  SetUpFixedWeights(pass, limit);
   double pairs[PREFILTER_MAX_TAPS + 1];
   for (int c = 0; c < 256; ++c) {
     for (int k = 1; k <= n; ++k) pairs[k] = (double)c + (double)c;
     pass->flat[c] = (uint8_t)ExactValue(pass, (double)c, pairs);
-  }
-}
-
-void FilterFourColumns(const FilterPass *pass, const float *row, const int32_t *runEnd, int32_t x,
-                       int keep, float *out, FallbackCounts *counts) {
-  const float *base = row + 3 * x;
-  const int n = pass->taps;
-  // One colour under the whole window of all four pixels: the flat table says it all.
-  if (runEnd[x - n] >= x + 3 + n) {
-    for (int lane = 0; lane < 12; ++lane) out[lane] = (float)pass->flat[(int)base[lane % 3]];
-    counts->flat += 3 * keep;
-    return;
-  }
-  // Two chains of sums, even and odd taps, so that the additions overlap.
-  __m128 a0 = _mm_loadu_ps(base), a1 = _mm_loadu_ps(base + 4), a2 = _mm_loadu_ps(base + 8);
-  __m128 b0 = _mm_setzero_ps(), b1 = _mm_setzero_ps(), b2 = _mm_setzero_ps();
-  int k = 1;
-  for (; k + 1 <= n; k += 2) {
-    const float *w = pass->fastWeights[k];
-    const float *l = base - 3 * k, *r = base + 3 * k;
-    a0 = AddTap(a0, w, l, r);
-    a1 = AddTap(a1, w, l + 4, r + 4);
-    a2 = AddTap(a2, w, l + 8, r + 8);
-    const float *v = pass->fastWeights[k + 1];
-    b0 = AddTap(b0, v, l - 3, r + 3);
-    b1 = AddTap(b1, v, l + 1, r + 7);
-    b2 = AddTap(b2, v, l + 5, r + 11);
-  }
-  if (k <= n) {
-    const float *w = pass->fastWeights[k];
-    const float *l = base - 3 * k, *r = base + 3 * k;
-    a0 = AddTap(a0, w, l, r);
-    a1 = AddTap(a1, w, l + 4, r + 4);
-    a2 = AddTap(a2, w, l + 8, r + 8);
-  }
-  int ambiguous[3];
-  _mm_storeu_ps(out, FinishLanes(pass, _mm_add_ps(a0, b0), &ambiguous[0]));
-  _mm_storeu_ps(out + 4, FinishLanes(pass, _mm_add_ps(a1, b1), &ambiguous[1]));
-  _mm_storeu_ps(out + 8, FinishLanes(pass, _mm_add_ps(a2, b2), &ambiguous[2]));
-  if ((ambiguous[0] | ambiguous[1] | ambiguous[2]) == 0) return;
-  for (int lane = 0; lane < 3 * keep; ++lane) {
-    if (!(ambiguous[lane / 4] & (1 << (lane % 4)))) continue;
-    const int32_t pixel = x + lane / 3;
-    const int flat = runEnd[pixel - n] >= pixel + n;
-    out[lane] = (float)Settle(pass, base + lane, 3, flat, counts);
   }
 }
 
@@ -194,6 +240,46 @@ void FilterAcrossRows(const FilterPass *pass, const float *const *rows, const in
         const int32_t at = start + i + lane;
         bytes[lane] = (uint8_t)SettleAcross(pass, middle, at, sameAbove[at] >= span, counts);
       }
+    }
+  }
+}
+
+void FilterFourColumnsFixed(const FilterPass *pass, const RowPlanes *row, int32_t x, int keep,
+                            float *out, FallbackCounts *counts) {
+  const int n = pass->taps, blocks = pass->blocks;
+  if (Flat(row, x - n, x + 3 + n)) {
+    for (int c = 0; c < 3; ++c) {
+      const float value = (float)pass->flat[row->forward[c][x]];
+      for (int i = 0; i < 4; ++i) out[3 * i + c] = value;
+    }
+    counts->flat += 3 * keep;
+    return;
+  }
+  const int32_t back = row->width - 1 - x;
+  for (int c = 0; c < 3; ++c) {
+    const int16_t *right = row->forward[c] + x, *left = row->reversed[c] + back;
+    __m128i a0 = _mm_setzero_si128(), a1 = a0, a2 = a0, a3 = a0;
+    for (int j = 0; j < 8 * blocks; j += 8) {
+      const int16_t *w = pass->fixed + j;
+      a0 = AddFixedTaps(a0, w, right + j, left + j);
+      a1 = AddFixedTaps(a1, w, right + j + 1, left + j - 1);
+      a2 = AddFixedTaps(a2, w, right + j + 2, left + j - 2);
+      a3 = AddFixedTaps(a3, w, right + j + 3, left + j - 3);
+    }
+    const __m128i sums = SumLanes(a0, a1, a2, a3);
+    int ambiguous;
+    float values[4];
+    _mm_storeu_ps(values, FinishScaled(pass->fixedInverse, pass->fixedBound, _mm_cvtepi32_ps(sums),
+                                       &ambiguous));
+    for (int i = 0; i < 4; ++i) out[3 * i + c] = values[i];
+    ambiguous &= (1 << keep) - 1;
+    if (ambiguous == 0) continue;
+    int32_t exact[4];
+    _mm_storeu_si128((__m128i *)exact, sums);
+    for (int i = 0; i < keep; ++i) {
+      if (!(ambiguous & (1 << i))) continue;
+      const int flat = Flat(row, x + i - n, x + i + n);
+      out[3 * i + c] = (float)SettleFixed(pass, exact[i], right + i, left - i, flat, counts);
     }
   }
 }

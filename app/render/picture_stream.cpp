@@ -30,12 +30,14 @@ const int32_t kChunks = 8;
 const int32_t kMaxSide = 1 << 24;
 // How many rows the worker must lag behind the reader before the reader helps.
 const int32_t kHelpDistance = 3;
+// Repeated edge values before pixel 0 of a channel plane.
+const int32_t kPlaneLead = 8;
 
-// One row handed over: its values spread out as floats, and how many of its chunks have been
-// claimed and finished (changed by both threads with atomic operations).
+// One row handed over: its values spread out into channel planes, and how many of its chunks have
+// been claimed and finished (changed by both threads with atomic operations).
 struct Slot {
-  float *padded;
-  int32_t *runEnd;  // per pixel of `padded`: the last pixel of its run of equal pixels
+  int16_t *planes;    // forward red, green, blue, then reversed; planeLength values each
+  uint32_t *differs;  // bit i: pixel i differs from pixel i + 1
   int32_t row;
   int32_t claimed;
   int32_t finished;
@@ -68,7 +70,7 @@ struct PictureStream {
 
   // The filter, owned by whichever thread filters.
   FilterPass across, down;
-  int32_t pad;  // repeated edge pixels on each side of a slot's row
+  int32_t planeLength;  // values of one channel plane, the repeated edge pixels included
   ColumnGroup *groups;
   int32_t groupCount;
   int32_t groupsPerChunk;
@@ -95,8 +97,8 @@ void FreeStream(PictureStream *s) {
   DestroyWorkerSemaphore(s->empty);
   free(s->raw);
   for (int i = 0; i < kRingRows; ++i) {
-    free(s->slots[i].padded);
-    free(s->slots[i].runEnd);
+    free(s->slots[i].planes);
+    free(s->slots[i].differs);
   }
   free(s->sameAbove);
   free(s->groups);
@@ -160,11 +162,12 @@ int SetUp(PictureStream *s) {
   SetUpFilterPass(&s->down, (double)s->target.height / (double)h);
   s->rowBytes = (size_t)w * s->format;
   s->raw = (uint8_t *)calloc(s->rowBytes + 4, 1);
-  s->pad = s->across.taps + 4;
+  // kPlaneLead values before pixel 0, 8 x blocks + 4 after the last pixel (see RowPlanes).
+  s->planeLength = (kPlaneLead + w + 8 * s->across.blocks + 4 + 7) / 8 * 8;
   for (int i = 0; i < kRingRows; ++i) {
-    s->slots[i].padded = (float *)malloc(((size_t)w + 2 * s->pad) * 3 * sizeof(float));
-    s->slots[i].runEnd = (int32_t *)malloc(((size_t)w + 2 * s->pad) * sizeof(int32_t));
-    if (!s->slots[i].padded || !s->slots[i].runEnd) return 0;
+    s->slots[i].planes = (int16_t *)malloc((size_t)s->planeLength * 6 * sizeof(int16_t));
+    s->slots[i].differs = (uint32_t *)malloc(((size_t)w + 31) / 32 * sizeof(uint32_t));
+    if (!s->slots[i].planes || !s->slots[i].differs) return 0;
   }
   s->readRow = (uint8_t *)calloc((size_t)h, 1);
   if (!s->raw || !s->readRow || !SetUpColumns(s)) return 0;
@@ -182,67 +185,107 @@ int SetUp(PictureStream *s) {
   return 1;
 }
 
-// Whether pixels i and i + 1 of a row as read are equal.  The row buffer carries 4 bytes more
-// than the row, so an RGB pixel can be read as one 32-bit word.
-inline int SamePixels(StreamRowFormat format, const uint8_t *raw, int32_t i) {
-  uint32_t a, b;
+// Channel c of pixel x of a row as read.
+inline int16_t Channel(StreamRowFormat format, const uint8_t *raw, int32_t x, int c) {
   switch (format) {
     case ROW_GREY:
-      return raw[i] == raw[i + 1];
+      return raw[x];
     case ROW_RGB:
-      memcpy(&a, raw + 3 * i, 4);
-      memcpy(&b, raw + 3 * i + 3, 4);
-      return ((a ^ b) & 0xFFFFFFu) == 0;
+      return raw[3 * x + c];
     default:
-      memcpy(&a, raw + 4 * i, 4);
-      memcpy(&b, raw + 4 * i + 4, 4);
-      return ((a ^ b) & 0xFFFFFFu) == 0;
+      return raw[4 * x + c];
   }
 }
 
-// One arriving row as floats with its edge pixels repeated `pad` times on each side.
-void Spread(PictureStream *s, const uint8_t *raw, float *padded, int32_t *runEnd) {
-  const int32_t w = s->width;
-  float *out = padded + 3 * s->pad;
+// Eight 16-bit values in the opposite order.
+inline __m128i Reverse8(__m128i v) {
+  v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
+  v = _mm_shufflehi_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
+  return _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2));
+}
+
+// Stores 16 bytes as 16-bit values at forward[x ..] and, in reverse order, ending at
+// reversed[w - 1 - x].
+inline void StoreSixteen(__m128i bytes, int16_t *forward, int16_t *reversed, int32_t w, int32_t x) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
+  _mm_storeu_si128((__m128i *)(forward + x), low);
+  _mm_storeu_si128((__m128i *)(forward + x + 8), high);
+  _mm_storeu_si128((__m128i *)(reversed + w - 8 - x), Reverse8(low));
+  _mm_storeu_si128((__m128i *)(reversed + w - 16 - x), Reverse8(high));
+}
+
+// Sixteen interleaved red, green, blue pixels split into one vector per channel (three rounds
+// of interleaving the halves sort the bytes by their position modulo 3).
+inline void SplitSixteen(const uint8_t *raw, __m128i *red, __m128i *green, __m128i *blue) {
+  __m128i a = _mm_loadu_si128((const __m128i *)raw);
+  __m128i b = _mm_loadu_si128((const __m128i *)(raw + 16));
+  __m128i c = _mm_loadu_si128((const __m128i *)(raw + 32));
+  for (int round = 0; round < 4; ++round) {
+    const __m128i x = _mm_unpacklo_epi8(a, _mm_unpackhi_epi64(b, b));
+    const __m128i y = _mm_unpacklo_epi8(_mm_unpackhi_epi64(a, a), c);
+    const __m128i z = _mm_unpacklo_epi8(b, _mm_unpackhi_epi64(c, c));
+    a = x;
+    b = y;
+    c = z;
+  }
+  *red = a;
+  *green = b;
+  *blue = c;
+}
+
+// Marks in `differs` (bit i of word i / 32) each pixel i that differs from pixel i + 1, from
+// the forward planes (pixels past the row repeat the last one, so never differ; reads reach
+// 8 values past the row).
+void MarkDifferences(const int16_t *const forward[3], int32_t w, uint32_t *differs) {
+  for (int32_t x = 0; x < w; x += 32) {
+    uint32_t word = 0;
+    for (int part = 0; part < 32 && x + part < w; part += 8) {
+      __m128i same = _mm_set1_epi16(-1);
+      for (int c = 0; c < 3; ++c) {
+        const int16_t *p = forward[c] + x + part;
+        same = _mm_and_si128(same, _mm_cmpeq_epi16(_mm_loadu_si128((const __m128i *)p),
+                                                   _mm_loadu_si128((const __m128i *)(p + 1))));
+      }
+      const uint32_t bits = (uint32_t)_mm_movemask_epi8(_mm_packs_epi16(same, same)) & 0xFF;
+      word |= (~bits & 0xFF) << part;
+    }
+    differs[x / 32] = word;
+  }
+}
+
+// One arriving row spread into its channel planes, forward and reversed, with the edge pixels
+// repeated beyond both ends, and where its neighbouring pixels differ.
+void Spread(PictureStream *s, const uint8_t *raw, Slot *slot) {
+  const int32_t w = s->width, length = s->planeLength;
+  int16_t *forward[3], *reversed[3];
+  for (int c = 0; c < 3; ++c) {
+    forward[c] = slot->planes + (size_t)c * length + kPlaneLead;
+    reversed[c] = slot->planes + (size_t)(3 + c) * length + kPlaneLead;
+  }
+  int32_t x = 0;
   if (s->format == ROW_RGB) {
-    const size_t count = (size_t)w * 3;
-    size_t i = 0;
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= count; i += 16) {
-      const __m128i bytes = _mm_loadu_si128((const __m128i *)(raw + i));
-      const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
-      _mm_storeu_ps(out + i, _mm_cvtepi32_ps(_mm_unpacklo_epi16(low, zero)));
-      _mm_storeu_ps(out + i + 4, _mm_cvtepi32_ps(_mm_unpackhi_epi16(low, zero)));
-      _mm_storeu_ps(out + i + 8, _mm_cvtepi32_ps(_mm_unpacklo_epi16(high, zero)));
-      _mm_storeu_ps(out + i + 12, _mm_cvtepi32_ps(_mm_unpackhi_epi16(high, zero)));
-    }
-    for (; i < count; ++i) out[i] = (float)raw[i];
-  } else if (s->format == ROW_GREY) {
-    for (int32_t x = 0; x < w; ++x) out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = (float)raw[x];
-  } else {
-    const uint32_t *words = (const uint32_t *)raw;
-    for (int32_t x = 0; x < w; ++x) {
-      out[3 * x] = (float)(words[x] & 0xFF);
-      out[3 * x + 1] = (float)((words[x] >> 8) & 0xFF);
-      out[3 * x + 2] = (float)((words[x] >> 16) & 0xFF);
+    for (; x + 16 <= w; x += 16) {
+      __m128i channel[3];
+      SplitSixteen(raw + 3 * x, &channel[0], &channel[1], &channel[2]);
+      for (int c = 0; c < 3; ++c) StoreSixteen(channel[c], forward[c], reversed[c], w, x);
     }
   }
-  const float *first = out, *last = out + 3 * (w - 1);
-  for (int32_t i = 1; i <= s->pad; ++i) {
-    memcpy(out - 3 * i, first, 3 * sizeof(float));
-    memcpy(out + 3 * (w - 1 + i), last, 3 * sizeof(float));
+  for (int c = 0; c < 3; ++c) {
+    for (int32_t i = x; i < w; ++i)
+      forward[c][i] = reversed[c][w - 1 - i] = Channel(s->format, raw, i, c);
+    const int16_t first = forward[c][0], last = forward[c][w - 1];
+    for (int32_t i = -kPlaneLead; i < 0; ++i) {
+      forward[c][i] = first;
+      reversed[c][i] = last;
+    }
+    for (int32_t i = w; i < length - kPlaneLead; ++i) {
+      forward[c][i] = last;
+      reversed[c][i] = first;
+    }
   }
-  // Runs of equal pixels, from the right: flat stretches of a picture skip the filter.
-  // Compared on the row as read, branch-free: neighbouring pixels of a photograph differ
-  // unpredictably.  The repeated edge pixels belong to the runs of the edge pixels.
-  int32_t *run = runEnd + s->pad;
-  int32_t current = w + s->pad - 1;
-  for (int32_t i = w - 1; i < w + s->pad; ++i) run[i] = current;
-  for (int32_t i = w - 2; i >= 0; --i) {
-    current = SamePixels(s->format, raw, i) ? current : i;
-    run[i] = current;
-  }
-  for (int32_t i = -1; i >= -s->pad; --i) run[i] = current;
+  const int16_t *const planes[3] = {forward[0], forward[1], forward[2]};
+  MarkDifferences(planes, w, slot->differs);
 }
 
 // Draws destination row Y from the rows filtered both ways.
@@ -310,15 +353,20 @@ void FilterDown(PictureStream *s, int32_t y) {
 // Filters along one chunk of a handed-over row, into the row's place in the ring.
 void FilterChunk(PictureStream *s, const Slot *slot, int32_t chunk, FallbackCounts *counts) {
   float *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactFloats;
-  const float *row = slot->padded + 3 * s->pad;
-  const int32_t *runEnd = slot->runEnd + s->pad;
+  RowPlanes row;
+  for (int c = 0; c < 3; ++c) {
+    row.forward[c] = slot->planes + (size_t)c * s->planeLength + kPlaneLead;
+    row.reversed[c] = slot->planes + (size_t)(3 + c) * s->planeLength + kPlaneLead;
+  }
+  row.width = s->width;
+  row.differs = slot->differs;
   const int32_t first = chunk * s->groupsPerChunk;
   const int32_t end =
       first + s->groupsPerChunk < s->groupCount ? first + s->groupsPerChunk : s->groupCount;
   float four[12];
   for (int32_t g = first; g < end; ++g) {
     const ColumnGroup *group = &s->groups[g];
-    FilterFourColumns(&s->across, row, runEnd, group->x, group->keep, four, counts);
+    FilterFourColumnsFixed(&s->across, &row, group->x, group->keep, four, counts);
     memcpy(filtered + 3 * group->compact, four, (size_t)group->keep * 3 * sizeof(float));
   }
 }
@@ -420,7 +468,7 @@ void CommitStreamRow(PictureStream *s) {
   const int32_t r = s->rowsIn;
   Slot *slot = &s->slots[r % kRingRows];
   if (s->worker) WaitWorkerSemaphore(s->empty);
-  Spread(s, s->raw, slot->padded, slot->runEnd);
+  Spread(s, s->raw, slot);
   slot->row = r;
   slot->claimed = 0;
   slot->finished = 0;
@@ -450,6 +498,7 @@ int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
   if (stats) {
     stats->acrossExact = s->acrossCounts.exact + s->helperCounts.exact;
     stats->acrossFlat = s->acrossCounts.flat + s->helperCounts.flat;
+    stats->acrossRefined = s->acrossCounts.refined + s->helperCounts.refined;
     stats->downExact = s->downCounts.exact;
     stats->downFlat = s->downCounts.flat;
   }

@@ -38,6 +38,7 @@ Surface Reference(std::vector<uint32_t> words, int32_t w, int32_t h, int32_t W, 
 void AddStats(StreamStats *total, const StreamStats &s) {
   total->acrossExact += s.acrossExact;
   total->acrossFlat += s.acrossFlat;
+  total->acrossRefined += s.acrossRefined;
   total->downExact += s.downExact;
   total->downFlat += s.downFlat;
 }
@@ -101,6 +102,7 @@ TEST(PictureStream, FitsEveryPictureExactlyAsTheWholePictureFit) {
   // Each way of settling a value the fast sum could not decide was taken.
   EXPECT_GT(total.acrossExact, 0u);
   EXPECT_GT(total.acrossFlat, 0u);
+  EXPECT_GT(total.acrossRefined, 0u);
   EXPECT_GT(total.downExact, 0u);
   EXPECT_GT(total.downFlat, 0u);
 }
