@@ -75,18 +75,18 @@ struct PictureStream {
   int32_t groupCount;
   int32_t groupsPerChunk;
   int32_t readColumns;        // columns the stretch reads
-  int32_t compactFloats;      // 3 x readColumns, rounded up to a multiple of 8
+  int32_t compactValues;      // 3 x readColumns, rounded up to a multiple of 8
   int32_t *columnIndex;       // per source column: index among the read columns, or -1
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
   AxisSample *columnSamples;  // per destination column
-  float *acrossRing;          // acrossSlots rows filtered along, compactFloats each
+  int16_t *acrossRing;        // acrossSlots rows filtered along, compactValues each
   int32_t *sameAbove;         // per value of the last row filtered along: rows above it equal to it
   int32_t acrossSlots;
-  const float **window;  // 2 x down.taps + 1 row pointers for the vertical filter
-  uint8_t *downRows;     // 4 rows filtered both ways, compactFloats bytes each
-  int32_t nextDown;      // next source row the vertical filter considers
-  int32_t lastDown;      // last source row filtered both ways, -1 before the first
-  int32_t nextY;         // next destination row to draw
+  const int16_t **window;  // 2 x down.taps + 1 row pointers for the vertical filter
+  uint8_t *downRows;       // 4 rows filtered both ways, compactValues bytes each
+  int32_t nextDown;        // next source row the vertical filter considers
+  int32_t lastDown;        // last source row filtered both ways, -1 before the first
+  int32_t nextY;           // next destination row to draw
   FallbackCounts acrossCounts, downCounts;
 };
 
@@ -152,7 +152,7 @@ int SetUpColumns(PictureStream *s) {
   }
   free(marks);
   s->readColumns = count;
-  s->compactFloats = (3 * count + 7) / 8 * 8;
+  s->compactValues = (3 * count + 7) / 8 * 8;
   return 1;
 }
 
@@ -176,10 +176,10 @@ int SetUp(PictureStream *s) {
   // The rows the vertical filter reaches, and the rows the reader may have filtered along
   // ahead of the worker.
   s->acrossSlots = 2 * s->down.taps + 1 + kRingRows;
-  s->acrossRing = (float *)calloc((size_t)s->acrossSlots * s->compactFloats, sizeof(float));
-  s->window = (const float **)malloc((size_t)s->acrossSlots * sizeof(float *));
-  s->sameAbove = (int32_t *)calloc((size_t)s->compactFloats, sizeof(int32_t));
-  s->downRows = (uint8_t *)malloc((size_t)4 * s->compactFloats);
+  s->acrossRing = (int16_t *)calloc((size_t)s->acrossSlots * s->compactValues, sizeof(int16_t));
+  s->window = (const int16_t **)malloc((size_t)s->acrossSlots * sizeof(int16_t *));
+  s->sameAbove = (int32_t *)calloc((size_t)s->compactValues, sizeof(int32_t));
+  s->downRows = (uint8_t *)malloc((size_t)4 * s->compactValues);
   if (!s->acrossRing || !s->window || !s->sameAbove || !s->downRows) return 0;
   s->lastDown = -1;
   return 1;
@@ -301,7 +301,7 @@ void DrawRow(PictureStream *s, int32_t Y, const AxisSample *down) {
     uint32_t near[4][4];
     for (int r = 0; r < 4; ++r) {
       const int32_t row = down->first + r;
-      const uint8_t *filtered = s->downRows + (size_t)(row & 3) * s->compactFloats;
+      const uint8_t *filtered = s->downRows + (size_t)(row & 3) * s->compactValues;
       for (int c = 0; c < 4; ++c) {
         const int32_t col = across->first + c;
         if (row < 0 || row >= h || col < 0 || col >= w) {
@@ -341,18 +341,18 @@ void FilterDown(PictureStream *s, int32_t y) {
   const int32_t n = s->down.taps, h = s->height;
   for (int32_t k = -n; k <= n; ++k) {
     int32_t row = y + k < 0 ? 0 : y + k > h - 1 ? h - 1 : y + k;
-    s->window[k + n] = s->acrossRing + (size_t)(row % s->acrossSlots) * s->compactFloats;
+    s->window[k + n] = s->acrossRing + (size_t)(row % s->acrossSlots) * s->compactValues;
   }
   // The window's rows run from `top` to the last row filtered along.
   const int32_t top = y - n < 0 ? 0 : y - n, bottom = y + n > h - 1 ? h - 1 : y + n;
-  FilterAcrossRows(&s->down, s->window, s->sameAbove, bottom - top, s->compactFloats,
-                   s->downRows + (size_t)(y & 3) * s->compactFloats, &s->downCounts);
+  FilterAcrossRows(&s->down, s->window, s->sameAbove, bottom - top, s->compactValues,
+                   s->downRows + (size_t)(y & 3) * s->compactValues, &s->downCounts);
   s->lastDown = y;
 }
 
 // Filters along one chunk of a handed-over row, into the row's place in the ring.
 void FilterChunk(PictureStream *s, const Slot *slot, int32_t chunk, FallbackCounts *counts) {
-  float *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactFloats;
+  int16_t *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactValues;
   RowPlanes row;
   for (int c = 0; c < 3; ++c) {
     row.forward[c] = slot->planes + (size_t)c * s->planeLength + kPlaneLead;
@@ -363,30 +363,33 @@ void FilterChunk(PictureStream *s, const Slot *slot, int32_t chunk, FallbackCoun
   const int32_t first = chunk * s->groupsPerChunk;
   const int32_t end =
       first + s->groupsPerChunk < s->groupCount ? first + s->groupsPerChunk : s->groupCount;
-  float four[12];
+  int16_t four[12];
   for (int32_t g = first; g < end; ++g) {
     const ColumnGroup *group = &s->groups[g];
-    FilterFourColumnsFixed(&s->across, &row, group->x, group->keep, four, counts);
-    memcpy(filtered + 3 * group->compact, four, (size_t)group->keep * 3 * sizeof(float));
+    FilterFourColumns(&s->across, &row, group->x, group->keep, four, counts);
+    memcpy(filtered + 3 * group->compact, four, (size_t)group->keep * 3 * sizeof(int16_t));
   }
 }
 
 // Counts for each value of row r filtered along how many rows above it hold the same value.
 void CountSameAbove(PictureStream *s, int32_t r) {
-  const float *row = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactFloats;
-  const float *above =
-      s->acrossRing + (size_t)((r + s->acrossSlots - 1) % s->acrossSlots) * s->compactFloats;
+  const int16_t *row = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactValues;
+  const int16_t *above =
+      s->acrossRing + (size_t)((r + s->acrossSlots - 1) % s->acrossSlots) * s->compactValues;
   int32_t *same = s->sameAbove;
   if (r == 0) {
-    memset(same, 0, (size_t)s->compactFloats * sizeof(int32_t));
+    memset(same, 0, (size_t)s->compactValues * sizeof(int32_t));
     return;
   }
   const __m128i one = _mm_set1_epi32(1);
-  for (int32_t i = 0; i < s->compactFloats; i += 4) {
-    const __m128i equal =
-        _mm_castps_si128(_mm_cmpeq_ps(_mm_loadu_ps(row + i), _mm_loadu_ps(above + i)));
-    const __m128i count = _mm_add_epi32(_mm_loadu_si128((const __m128i *)(same + i)), one);
-    _mm_storeu_si128((__m128i *)(same + i), _mm_and_si128(count, equal));
+  for (int32_t i = 0; i < s->compactValues; i += 8) {
+    const __m128i equal = _mm_cmpeq_epi16(_mm_loadu_si128((const __m128i *)(row + i)),
+                                          _mm_loadu_si128((const __m128i *)(above + i)));
+    const __m128i low = _mm_unpacklo_epi16(equal, equal), high = _mm_unpackhi_epi16(equal, equal);
+    const __m128i countLow = _mm_add_epi32(_mm_loadu_si128((const __m128i *)(same + i)), one);
+    const __m128i countHigh = _mm_add_epi32(_mm_loadu_si128((const __m128i *)(same + i + 4)), one);
+    _mm_storeu_si128((__m128i *)(same + i), _mm_and_si128(countLow, low));
+    _mm_storeu_si128((__m128i *)(same + i + 4), _mm_and_si128(countHigh, high));
   }
 }
 
@@ -499,6 +502,7 @@ int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
     stats->acrossExact = s->acrossCounts.exact + s->helperCounts.exact;
     stats->acrossFlat = s->acrossCounts.flat + s->helperCounts.flat;
     stats->acrossRefined = s->acrossCounts.refined + s->helperCounts.refined;
+    stats->downRefined = s->downCounts.refined;
     stats->downExact = s->downCounts.exact;
     stats->downFlat = s->downCounts.flat;
   }

@@ -31,7 +31,7 @@ typedef enum StreamRowFormat {
 // How often each pass's fast arithmetic handed a value to the exact one (see filter_pass.h).
 typedef struct StreamStats {
   uint32_t acrossExact, acrossFlat, acrossRefined;
-  uint32_t downExact, downFlat;
+  uint32_t downExact, downFlat, downRefined;
 } StreamStats;
 
 typedef struct PictureStream PictureStream;

@@ -41,6 +41,7 @@ void AddStats(StreamStats *total, const StreamStats &s) {
   total->acrossRefined += s.acrossRefined;
   total->downExact += s.downExact;
   total->downFlat += s.downFlat;
+  total->downRefined += s.downRefined;
 }
 
 enum Content { kNoise, kFlat, kRamps, kHalfFlat };
@@ -105,6 +106,7 @@ TEST(PictureStream, FitsEveryPictureExactlyAsTheWholePictureFit) {
   EXPECT_GT(total.acrossRefined, 0u);
   EXPECT_GT(total.downExact, 0u);
   EXPECT_GT(total.downFlat, 0u);
+  EXPECT_GT(total.downRefined, 0u);
 }
 
 }  // namespace
