@@ -26,7 +26,11 @@
 #include <stddef.h>
 #include <string.h>
 
+#include "filter_pass_wide.h"
+
 namespace {
+
+int wideAllowed = 1;
 
 int ToByte(double value) {
   int v = (int)value;  // truncation toward zero
@@ -136,6 +140,7 @@ inline void SumEightAcross(const int32_t *pairs, int pairCount, const int16_t *c
 void SetUpFixedWeights(FilterPass *pass, double limit) {
   const int n = pass->taps;
   pass->blocks = (n + 8) / 8;
+  pass->blocks16 = (n + 16) / 16;
   pass->pairCount = (n + 2) / 2;
   pass->fixed[0] = 16384;
   pass->residual[0] = 0;
@@ -173,8 +178,13 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
 
 }  // namespace
 
+void AllowWideSums(int allowed) {
+  wideAllowed = allowed;
+}
+
 void SetUpFilterPass(FilterPass *pass, double s) {
   memset(pass, 0, sizeof *pass);
+  pass->wide = wideAllowed && WideSumsAvailable();
   const int n = BuildPrefilterWeights(s, pass->weights, &pass->sum);
   pass->taps = n;
   double magnitude = 0;
@@ -202,7 +212,8 @@ void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, 
   const int32_t back = row->width - 1 - x;
   for (int c = 0; c < 3; ++c) {
     const int16_t *right = row->forward[c] + x, *left = row->reversed[c] + back;
-    const __m128i sums = SumFourAlong(pass->fixed, blocks, right, left);
+    const __m128i sums = pass->wide ? SumFourAlongWide(pass->fixed, pass->blocks16, right, left)
+                                    : SumFourAlong(pass->fixed, blocks, right, left);
     int ambiguous;
     int32_t bytes[4];
     _mm_storeu_si128((__m128i *)bytes, FinishLanes(pass, sums, &ambiguous));
@@ -210,7 +221,9 @@ void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, 
     if (ambiguous) {
       int32_t fixed[4], residual[4];
       _mm_storeu_si128((__m128i *)fixed, sums);
-      _mm_storeu_si128((__m128i *)residual, SumFourAlong(pass->residual, blocks, right, left));
+      _mm_storeu_si128((__m128i *)residual,
+                       pass->wide ? SumFourAlongWide(pass->residual, pass->blocks16, right, left)
+                                  : SumFourAlong(pass->residual, blocks, right, left));
       for (int i = 0; i < keep; ++i) {
         if (!(ambiguous & (1 << i))) continue;
         if (Refine(pass, fixed[i], residual[i], &bytes[i])) {
@@ -230,6 +243,45 @@ void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, 
   }
 }
 
+namespace {
+
+// Finishes eight values across rows at `at` from their fixed-point sums, settling those the
+// bound cannot with the residual sums, the flat table or the double sequence.
+void FinishEightAcross(const FilterPass *pass, const int16_t *const *up, const int16_t *const *down,
+                       const int32_t *sameAbove, int32_t span, int32_t at, __m128i low,
+                       __m128i high, uint8_t *bytes, FallbackCounts *counts) {
+  int ambiguous[2];
+  const __m128i words = _mm_packs_epi32(FinishLanes(pass, low, &ambiguous[0]),
+                                        FinishLanes(pass, high, &ambiguous[1]));
+  _mm_storel_epi64((__m128i *)bytes, _mm_packus_epi16(words, words));
+  if ((ambiguous[0] | ambiguous[1]) == 0) return;
+  int32_t fixed[8], residual[8];
+  _mm_storeu_si128((__m128i *)fixed, low);
+  _mm_storeu_si128((__m128i *)(fixed + 4), high);
+  SumEightAcross(pass->residualPairs, pass->pairCount, up, down, at, &low, &high);
+  _mm_storeu_si128((__m128i *)residual, low);
+  _mm_storeu_si128((__m128i *)(residual + 4), high);
+  for (int lane = 0; lane < 8; ++lane) {
+    if (!(ambiguous[lane / 4] & (1 << (lane % 4)))) continue;
+    const int32_t i = at + lane;
+    int byte;
+    if (Refine(pass, fixed[lane], residual[lane], &byte)) {
+      ++counts->refined;
+    } else if (sameAbove[i] >= span) {
+      ++counts->flat;
+      byte = pass->flat[up[0][i]];
+    } else {
+      ++counts->exact;
+      double pairs[PREFILTER_MAX_TAPS + 1];
+      for (int k = 1; k <= pass->taps; ++k) pairs[k] = (double)up[k][i] + (double)down[k][i];
+      byte = ExactValue(pass, (double)up[0][i], pairs);
+    }
+    bytes[lane] = (uint8_t)byte;
+  }
+}
+
+}  // namespace
+
 void FilterAcrossRows(const FilterPass *pass, const int16_t *const *rows, const int32_t *sameAbove,
                       int32_t span, int32_t count, uint8_t *out, FallbackCounts *counts) {
   const int n = pass->taps, pairCount = pass->pairCount;
@@ -240,37 +292,19 @@ void FilterAcrossRows(const FilterPass *pass, const int16_t *const *rows, const 
     up[k] = k <= n ? middle[-k] : middle[0];
     down[k] = k <= n ? middle[k] : middle[0];
   }
+  if (pass->wide) {
+    for (int32_t at = 0; at < count; at += 16) {
+      __m128i sums[4];
+      SumSixteenAcrossWide(pass->fixedPairs, pairCount, up, down, at, sums);
+      FinishEightAcross(pass, up, down, sameAbove, span, at, sums[0], sums[1], out + at, counts);
+      FinishEightAcross(pass, up, down, sameAbove, span, at + 8, sums[2], sums[3], out + at + 8,
+                        counts);
+    }
+    return;
+  }
   for (int32_t at = 0; at < count; at += 8) {
     __m128i low, high;
     SumEightAcross(pass->fixedPairs, pairCount, up, down, at, &low, &high);
-    int ambiguous[2];
-    const __m128i words = _mm_packs_epi32(FinishLanes(pass, low, &ambiguous[0]),
-                                          FinishLanes(pass, high, &ambiguous[1]));
-    uint8_t *bytes = out + at;
-    _mm_storel_epi64((__m128i *)bytes, _mm_packus_epi16(words, words));
-    if ((ambiguous[0] | ambiguous[1]) == 0) continue;
-    int32_t fixed[8], residual[8];
-    _mm_storeu_si128((__m128i *)fixed, low);
-    _mm_storeu_si128((__m128i *)(fixed + 4), high);
-    SumEightAcross(pass->residualPairs, pairCount, up, down, at, &low, &high);
-    _mm_storeu_si128((__m128i *)residual, low);
-    _mm_storeu_si128((__m128i *)(residual + 4), high);
-    for (int lane = 0; lane < 8; ++lane) {
-      if (!(ambiguous[lane / 4] & (1 << (lane % 4)))) continue;
-      const int32_t i = at + lane;
-      int byte;
-      if (Refine(pass, fixed[lane], residual[lane], &byte)) {
-        ++counts->refined;
-      } else if (sameAbove[i] >= span) {
-        ++counts->flat;
-        byte = pass->flat[middle[0][i]];
-      } else {
-        ++counts->exact;
-        double pairs[PREFILTER_MAX_TAPS + 1];
-        for (int k = 1; k <= n; ++k) pairs[k] = (double)middle[-k][i] + (double)middle[k][i];
-        byte = ExactValue(pass, (double)middle[0][i], pairs);
-      }
-      bytes[lane] = (uint8_t)byte;
-    }
+    FinishEightAcross(pass, up, down, sameAbove, span, at, low, high, out + at, counts);
   }
 }

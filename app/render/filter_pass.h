@@ -19,7 +19,9 @@ typedef struct FilterPass {
   // units of 2^-30.
   int16_t fixed[PREFILTER_MAX_TAPS + 2];
   int16_t residual[PREFILTER_MAX_TAPS + 2];
-  int blocks;  // blocks of eight taps along a row: (taps + 8) / 8
+  int blocks;    // blocks of eight taps along a row: (taps + 8) / 8
+  int blocks16;  // blocks of sixteen: (taps + 16) / 16
+  int wide;      // the sums are taken with AVX2
   // The same two by pairs of taps for filtering across rows: word j holds taps 2 j (low half)
   // and 2 j + 1.
   int pairCount;  // (taps + 2) / 2
@@ -41,12 +43,16 @@ typedef struct FallbackCounts {
   uint32_t refined;
 } FallbackCounts;
 
-// Prepares a pass for the ratio s (destination size / source size).
+// Prepares a pass for the ratio s (destination size / source size).  Its sums use AVX2 when
+// the processor has it and AllowWideSums has not turned that off.
 void SetUpFilterPass(FilterPass *pass, double s);
+
+// 0: passes set up from now on keep to SSE2 (for comparing both ways); 1: the default.
+void AllowWideSums(int allowed);
 
 // One row split into channel planes of 16-bit values: forward[c][x] is channel c of pixel x,
 // reversed[c][x] that of pixel width - 1 - x.  Each plane may be read from index -4 to
-// width + 8 x blocks + 3, the pixels beyond the row repeating its edge pixels.
+// width + 8 x blocks + 15, the pixels beyond the row repeating its edge pixels.
 typedef struct RowPlanes {
   const int16_t *forward[3];
   const int16_t *reversed[3];
@@ -61,7 +67,7 @@ void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, 
                        int16_t *out, FallbackCounts *counts);
 
 // Filters across rows: rows[taps + k] is the row k below the one filtered (k = -taps .. taps,
-// edge rows repeated by the caller), each `count` values 0..255 (a multiple of 8).  A value
+// edge rows repeated by the caller), each `count` values 0..255 (a multiple of 16).  A value
 // whose sameAbove[i] is at least `span` has the same value in every row of its window.
 // Writes `count` bytes to `out`.
 void FilterAcrossRows(const FilterPass *pass, const int16_t *const *rows, const int32_t *sameAbove,

@@ -75,7 +75,7 @@ struct PictureStream {
   int32_t groupCount;
   int32_t groupsPerChunk;
   int32_t readColumns;        // columns the stretch reads
-  int32_t compactValues;      // 3 x readColumns, rounded up to a multiple of 8
+  int32_t compactValues;      // 3 x readColumns, rounded up to a multiple of 16
   int32_t *columnIndex;       // per source column: index among the read columns, or -1
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
   AxisSample *columnSamples;  // per destination column
@@ -152,7 +152,7 @@ int SetUpColumns(PictureStream *s) {
   }
   free(marks);
   s->readColumns = count;
-  s->compactValues = (3 * count + 7) / 8 * 8;
+  s->compactValues = (3 * count + 15) / 16 * 16;
   return 1;
 }
 
@@ -162,8 +162,8 @@ int SetUp(PictureStream *s) {
   SetUpFilterPass(&s->down, (double)s->target.height / (double)h);
   s->rowBytes = (size_t)w * s->format;
   s->raw = (uint8_t *)calloc(s->rowBytes + 4, 1);
-  // kPlaneLead values before pixel 0, 8 x blocks + 4 after the last pixel (see RowPlanes).
-  s->planeLength = (kPlaneLead + w + 8 * s->across.blocks + 4 + 7) / 8 * 8;
+  // kPlaneLead values before pixel 0, 8 x blocks + 16 after the last pixel (see RowPlanes).
+  s->planeLength = (kPlaneLead + w + 8 * s->across.blocks + 16 + 7) / 8 * 8;
   for (int i = 0; i < kRingRows; ++i) {
     s->slots[i].planes = (int16_t *)malloc((size_t)s->planeLength * 6 * sizeof(int16_t));
     s->slots[i].differs = (uint32_t *)malloc(((size_t)w + 31) / 32 * sizeof(uint32_t));

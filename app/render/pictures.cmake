@@ -8,6 +8,7 @@ add_library(qm_pictures STATIC
   ${CMAKE_CURRENT_LIST_DIR}/prefilter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bicubic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/filter_pass.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/filter_pass_wide.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picture_stream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jpeg_stream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bmp_stream.cpp)
@@ -35,6 +36,10 @@ set_source_files_properties(
   ${CMAKE_CURRENT_LIST_DIR}/filter_pass.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_stream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bicubic.cpp
   PROPERTIES COMPILE_OPTIONS -ffp-contract=off)
+# The AVX2 sums: only this file may use AVX2 instructions; it runs only where the processor
+# has them.  (Integer arithmetic: the results do not depend on the vector width.)
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/filter_pass_wide.cpp
+  PROPERTIES COMPILE_OPTIONS "-mavx2;-ffp-contract=off")
 
 # Fuzz tree: the readers are what the fuzz targets explore, so they carry coverage and the
 # address and undefined-behaviour checks too; whatever else links them (the tools) takes the

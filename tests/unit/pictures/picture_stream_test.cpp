@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "filter_pass.h"
 #include "picture.h"
 #include "picture_fixtures.h"
 #include "resample.h"
@@ -80,26 +81,31 @@ TEST(PictureStream, FitsEveryPictureExactlyAsTheWholePictureFit) {
   } cases[] = {{173, 91, 40, 30}, {9, 7, 61, 45},   {1, 1, 5, 3},     {64, 48, 1, 1},
                {250, 17, 13, 60}, {37, 30, 37, 30}, {330, 290, 5, 4}, {3, 100, 61, 241}};
   StreamStats total = {};
-  for (const Case &c : cases)
-    for (Content content : {kNoise, kFlat, kRamps, kHalfFlat})
-      for (int threads = 1; threads <= 2; ++threads) {
-        SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " -> " << c.W << "x" << c.H
-                                          << " content " << content << " threads " << threads);
-        std::vector<uint32_t> words = Make(content, c.w, c.h, (uint32_t)(c.w + threads));
-        Surface expected = Reference(words, c.w, c.h, c.W, c.H);
-        Surface actual(c.W, c.H, 0xA5);
-        StreamTarget target = actual.Target(threads);
-        PictureStream *stream = OpenPictureStream(c.w, c.h, ROW_WORDS, &target);
-        ASSERT_NE(stream, nullptr);
-        for (int32_t y = 0; y < c.h; ++y) {
-          memcpy(NextStreamRow(stream), &words[(size_t)y * c.w], (size_t)c.w * 4);
-          CommitStreamRow(stream);
+  // With AVX2 sums where the processor has them, and with SSE2 ones.
+  for (int wide = 1; wide >= 0; --wide)
+    for (const Case &c : cases)
+      for (Content content : {kNoise, kFlat, kRamps, kHalfFlat})
+        for (int threads = 1; threads <= 2; ++threads) {
+          AllowWideSums(wide);
+          SCOPED_TRACE(::testing::Message()
+                       << c.w << "x" << c.h << " -> " << c.W << "x" << c.H << " content " << content
+                       << " threads " << threads << " wide " << wide);
+          std::vector<uint32_t> words = Make(content, c.w, c.h, (uint32_t)(c.w + threads));
+          Surface expected = Reference(words, c.w, c.h, c.W, c.H);
+          Surface actual(c.W, c.H, 0xA5);
+          StreamTarget target = actual.Target(threads);
+          PictureStream *stream = OpenPictureStream(c.w, c.h, ROW_WORDS, &target);
+          ASSERT_NE(stream, nullptr);
+          for (int32_t y = 0; y < c.h; ++y) {
+            memcpy(NextStreamRow(stream), &words[(size_t)y * c.w], (size_t)c.w * 4);
+            CommitStreamRow(stream);
+          }
+          StreamStats stats;
+          ASSERT_EQ(ClosePictureStream(stream, 1, &stats), 1);
+          AddStats(&total, stats);
+          ASSERT_EQ(actual.bytes, expected.bytes);
         }
-        StreamStats stats;
-        ASSERT_EQ(ClosePictureStream(stream, 1, &stats), 1);
-        AddStats(&total, stats);
-        ASSERT_EQ(actual.bytes, expected.bytes);
-      }
+  AllowWideSums(1);
   // Each way of settling a value the fast sum could not decide was taken.
   EXPECT_GT(total.acrossExact, 0u);
   EXPECT_GT(total.acrossFlat, 0u);

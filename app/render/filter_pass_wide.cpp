@@ -1,0 +1,71 @@
+// AVX2 forms of the prefilter's fixed-point sums: each multiply-add takes sixteen taps along a
+// row, or sixteen values across rows.  Built with AVX2 enabled for this file alone; the
+// caller checks the processor first.
+#include "filter_pass_wide.h"
+
+#include <immintrin.h>
+
+namespace {
+
+inline __m256i Load(const int16_t *p) {
+  return _mm256_loadu_si256((const __m256i *)p);
+}
+
+// acc + weights[0..15] x (right[0..15] + left[0..15]).
+inline __m256i AddSixteenTaps(__m256i acc, __m256i weights, const int16_t *right,
+                              const int16_t *left) {
+  return _mm256_add_epi32(acc,
+                          _mm256_madd_epi16(_mm256_add_epi16(Load(right), Load(left)), weights));
+}
+
+// The eight lanes of v added down to four.
+inline __m128i Halves(__m256i v) {
+  return _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+}
+
+inline __m128i SumLanes(__m128i a, __m128i b, __m128i c, __m128i d) {
+  const __m128i ab = _mm_add_epi32(_mm_unpacklo_epi32(a, b), _mm_unpackhi_epi32(a, b));
+  const __m128i cd = _mm_add_epi32(_mm_unpacklo_epi32(c, d), _mm_unpackhi_epi32(c, d));
+  return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
+}
+
+}  // namespace
+
+int WideSumsAvailable(void) {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? 1 : 0;
+}
+
+__m128i SumFourAlongWide(const int16_t *weights, int blocks16, const int16_t *right,
+                         const int16_t *left) {
+  __m256i a0 = _mm256_setzero_si256(), a1 = a0, a2 = a0, a3 = a0;
+  for (int j = 0; j < 16 * blocks16; j += 16) {
+    const __m256i w = Load(weights + j);
+    a0 = AddSixteenTaps(a0, w, right + j, left + j);
+    a1 = AddSixteenTaps(a1, w, right + j + 1, left + j - 1);
+    a2 = AddSixteenTaps(a2, w, right + j + 2, left + j - 2);
+    a3 = AddSixteenTaps(a3, w, right + j + 3, left + j - 3);
+  }
+  const __m128i sums = SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3));
+  _mm256_zeroupper();
+  return sums;
+}
+
+void SumSixteenAcrossWide(const int32_t *pairs, int pairCount, const int16_t *const *up,
+                          const int16_t *const *down, int32_t at, __m128i sums[4]) {
+  __m256i lo = _mm256_setzero_si256(), hi = lo;
+  for (int j = 0; j < pairCount; ++j) {
+    const int k = 2 * j;
+    const __m256i p0 = _mm256_add_epi16(Load(up[k] + at), Load(down[k] + at));
+    const __m256i p1 = _mm256_add_epi16(Load(up[k + 1] + at), Load(down[k + 1] + at));
+    const __m256i w = _mm256_set1_epi32(pairs[j]);
+    // Within each 128-bit half: values 0..3 (and 8..11) low, 4..7 (12..15) high.
+    lo = _mm256_add_epi32(lo, _mm256_madd_epi16(_mm256_unpacklo_epi16(p0, p1), w));
+    hi = _mm256_add_epi32(hi, _mm256_madd_epi16(_mm256_unpackhi_epi16(p0, p1), w));
+  }
+  sums[0] = _mm256_castsi256_si128(lo);
+  sums[1] = _mm256_castsi256_si128(hi);
+  sums[2] = _mm256_extracti128_si256(lo, 1);
+  sums[3] = _mm256_extracti128_si256(hi, 1);
+  _mm256_zeroupper();
+}
