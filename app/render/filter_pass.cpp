@@ -9,10 +9,12 @@
 //
 // The fast sum I = 2^14 (2c) + q1 p1 + ... + qn pn has integer weights qk = round(wk 2^15)
 // and is exact in 32 bits: the pair sums are whole numbers 0..510 and every term stays below
-// 63 x 32767 x 510 < 2^31.  So I 2^-15 is off c + sum wk pk by at most 510 (|e1| + ... + |en|),
-// ek = wk - qk 2^-15.  The fast value F is the float of I times the float of 2^-15 / S: three
-// roundings of relative size 2^-24 more.  With E a little above the sum of these errors and
-// D's own, F and D lie on the same side of every whole number more than E away from F, so F's
+// 63 x 32767 x 510 < 2^31.  I 2^-15 exceeds c + sum wk pk by sum dk pk, dk = qk 2^-15 - wk;
+// as every pk lies in 0..510, that is 255 (d1 + ... + dn) give or take 255 (|d1| + ... +
+// |dn|), and the first part is taken off I as a whole number.  The fast value F is the float
+// of the rest times the float of 2^-15 / S: three roundings of relative size 2^-24 more.
+// With E a little above the sum of these errors and D's own, F and D lie on the same side of
+// every whole number more than E away from F, so F's
 // byte is D's.  A lane within E of one of 1..255 is summed again with the residual weights
 // rk = round((wk 2^15 - qk) 2^15); (I 2^15 + R) 2^-30 / S, formed exactly and divided once in
 // doubles, has a bound some 2^15 times smaller and settles nearly every such lane.  Only what
@@ -48,7 +50,8 @@ int ExactValue(const FilterPass *pass, double centre, const double *pairs) {
 // Scales four fixed-point sums, truncates and clamps them to whole numbers 0..255, and marks
 // in `ambiguous` the lanes that lie within the error bound of one of 1..255.
 __m128i FinishLanes(const FilterPass *pass, __m128i sums, int *ambiguous) {
-  const __m128 value = _mm_mul_ps(_mm_cvtepi32_ps(sums), _mm_loadu_ps(pass->fixedInverse));
+  const __m128i centred = _mm_sub_epi32(sums, _mm_set1_epi32(pass->fixedOffset));
+  const __m128 value = _mm_mul_ps(_mm_cvtepi32_ps(centred), _mm_loadu_ps(pass->fixedInverse));
   const __m128i nearest = _mm_cvtps_epi32(value);
   const __m128 distance =
       _mm_andnot_ps(_mm_set1_ps(-0.0f), _mm_sub_ps(value, _mm_cvtepi32_ps(nearest)));
@@ -144,7 +147,7 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
   pass->pairCount = (n + 2) / 2;
   pass->fixed[0] = 16384;
   pass->residual[0] = 0;
-  double fixedError = 0, refinedError = 0;
+  double fixedError = 0, fixedDrift = 0, refinedError = 0;
   for (int k = 1; k <= n; ++k) {
     const double scaled = pass->weights[k] * 32768.0;  // exact
     double q = nearbyint(scaled);
@@ -153,7 +156,8 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
     r = r > 32767 ? 32767 : r < -32767 ? -32767 : r;
     pass->fixed[k] = (int16_t)q;
     pass->residual[k] = (int16_t)r;
-    fixedError += fabs(pass->weights[k] - q / 32768.0);
+    fixedError += fabs(q / 32768.0 - pass->weights[k]);
+    fixedDrift += q / 32768.0 - pass->weights[k];
     refinedError += fabs(pass->weights[k] - (q * 32768.0 + r) / 1073741824.0);
   }
   for (int j = 0; j < pass->pairCount; ++j) {
@@ -163,9 +167,13 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
                                        (uint32_t)(uint16_t)pass->residual[2 * j + 1] << 16);
   }
   const double sum = fabs(pass->sum), doubleError = (n + 8) * ldexp(1, -52) * limit;
-  const double fixedBound =
-      1.02 * (510 * fixedError + 4 * ldexp(1, -24) * (limit + 510 * fixedError) + doubleError) /
-      sum;
+  // The sum's error, sum dk pk with dk = qk 2^-15 - wk and pk in 0..510, is 255 (sum dk) give or
+  // take 255 (sum |dk|): the offset takes off the first part (to within half a unit).
+  pass->fixedOffset = (int32_t)nearbyint(255 * fixedDrift * 32768.0);
+  const double fixedBound = 1.02 *
+                            (255 * fixedError + ldexp(1, -16) +
+                             4 * ldexp(1, -24) * (limit + 510 * fixedError) + doubleError) /
+                            sum;
   const double refinedBound =
       1.02 * (510 * refinedError + ldexp(1, -52) * limit + doubleError) / sum + 1e-12;
   for (int lane = 0; lane < 4; ++lane) {
@@ -204,7 +212,7 @@ void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, 
   if (Flat(row, x - n, x + 3 + n)) {
     for (int c = 0; c < 3; ++c) {
       const int16_t value = pass->flat[row->forward[c][x]];
-      for (int i = 0; i < 4; ++i) out[3 * i + c] = value;
+      for (int i = 0; i < 4; ++i) out[4 * c + i] = value;
     }
     counts->flat += 3 * keep;
     return;
@@ -215,10 +223,11 @@ void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, 
     const __m128i sums = pass->wide ? SumFourAlongWide(pass->fixed, pass->blocks16, right, left)
                                     : SumFourAlong(pass->fixed, blocks, right, left);
     int ambiguous;
-    int32_t bytes[4];
-    _mm_storeu_si128((__m128i *)bytes, FinishLanes(pass, sums, &ambiguous));
+    __m128i finished = FinishLanes(pass, sums, &ambiguous);
     ambiguous &= (1 << keep) - 1;
     if (ambiguous) {
+      int32_t bytes[4];
+      _mm_storeu_si128((__m128i *)bytes, finished);
       int32_t fixed[4], residual[4];
       _mm_storeu_si128((__m128i *)fixed, sums);
       _mm_storeu_si128((__m128i *)residual,
@@ -238,8 +247,9 @@ void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, 
           bytes[i] = ExactValue(pass, (double)right[i], pairs);
         }
       }
+      finished = _mm_loadu_si128((const __m128i *)bytes);
     }
-    for (int i = 0; i < 4; ++i) out[3 * i + c] = (int16_t)bytes[i];
+    _mm_storel_epi64((__m128i *)(out + 4 * c), _mm_packs_epi32(finished, finished));
   }
 }
 

@@ -27,6 +27,7 @@ typedef struct FilterPass {
   int pairCount;  // (taps + 2) / 2
   int32_t fixedPairs[(PREFILTER_MAX_TAPS + 2) / 2];
   int32_t residualPairs[(PREFILTER_MAX_TAPS + 2) / 2];
+  int32_t fixedOffset;    // taken off each fixed-point sum first: its expected error
   float fixedInverse[4];  // 2^-15 / sum, four times over
   float fixedBound[4];    // |fixed-point value - exact value| never exceeds this
   double refinedDivisor;  // 2^30 x sum
@@ -61,8 +62,8 @@ typedef struct RowPlanes {
 } RowPlanes;
 
 // Filters along a row the four pixels x .. x + 3 (x + 3 at most width + 2).  Writes 12 values
-// (whole numbers 0..255, red, green, blue of each pixel in turn) to `out`; those of the first
-// `keep` pixels are exact, the others are filler.
+// (whole numbers 0..255: the reds of the four pixels, then the greens, then the blues) to
+// `out`; those of the first `keep` pixels are exact, the others are filler.
 void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, int keep,
                        int16_t *out, FallbackCounts *counts);
 

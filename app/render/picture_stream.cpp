@@ -45,9 +45,8 @@ struct Slot {
 
 // Up to four neighbouring source columns that are filtered together.
 struct ColumnGroup {
-  int32_t x;        // first source column
-  int32_t keep;     // how many of the four are read
-  int32_t compact;  // index of column x among the read columns
+  int32_t x;     // first source column
+  int32_t keep;  // how many of the four are read
 };
 
 }  // namespace
@@ -74,9 +73,8 @@ struct PictureStream {
   ColumnGroup *groups;
   int32_t groupCount;
   int32_t groupsPerChunk;
-  int32_t readColumns;        // columns the stretch reads
-  int32_t compactValues;      // 3 x readColumns, rounded up to a multiple of 16
-  int32_t *columnIndex;       // per source column: index among the read columns, or -1
+  int32_t compactValues;      // 12 per group, rounded up to a multiple of 16
+  int32_t *columnIndex;       // per source column read: its red value's place in a compact row
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
   AxisSample *columnSamples;  // per destination column
   int16_t *acrossRing;        // acrossSlots rows filtered along, compactValues each
@@ -124,7 +122,9 @@ void MarkRead(int32_t destinationSize, int32_t sourceSize, uint8_t *marks) {
   }
 }
 
-// The read columns, their compact indices and their groups of up to four neighbours.
+// The read columns, their groups of up to four neighbours and their places in a compact row:
+// group g fills values 12 g .. 12 g + 11, the reds of its four columns, then the greens, then
+// the blues.
 int SetUpColumns(PictureStream *s) {
   const int32_t w = s->width, W = s->target.width;
   uint8_t *marks = (uint8_t *)calloc((size_t)w, 1);
@@ -138,21 +138,20 @@ int SetUpColumns(PictureStream *s) {
   MarkRead(W, w, marks);
   const double ratio = (double)W / w;
   for (int32_t X = 0; X < W; ++X) MapDestinationAxis(X, W, w, ratio, &s->columnSamples[X]);
-  int32_t count = 0;
   for (int32_t x = 0; x < w; ++x) {
-    s->columnIndex[x] = marks[x] ? count : -1;
+    s->columnIndex[x] = -1;
     if (!marks[x]) continue;
     ColumnGroup *last = s->groupCount ? &s->groups[s->groupCount - 1] : NULL;
     if (last && last->keep < 4 && last->x + last->keep == x) {
       ++last->keep;
     } else {
-      s->groups[s->groupCount++] = {x, 1, count};
+      s->groups[s->groupCount++] = {x, 1};
+      last = &s->groups[s->groupCount - 1];
     }
-    ++count;
+    s->columnIndex[x] = 12 * (s->groupCount - 1) + (x - last->x);
   }
   free(marks);
-  s->readColumns = count;
-  s->compactValues = (3 * count + 15) / 16 * 16;
+  s->compactValues = (12 * s->groupCount + 15) / 16 * 16;
   return 1;
 }
 
@@ -308,8 +307,8 @@ void DrawRow(PictureStream *s, int32_t Y, const AxisSample *down) {
           near[r][c] = 0;
           continue;
         }
-        const uint8_t *p = filtered + 3 * s->columnIndex[col];
-        near[r][c] = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16);
+        const uint8_t *p = filtered + s->columnIndex[col];
+        near[r][c] = (uint32_t)p[0] | ((uint32_t)p[4] << 8) | ((uint32_t)p[8] << 16);
       }
     }
     const uint32_t word = WeighNeighbours(near, across->fraction, down->fraction);
@@ -363,12 +362,9 @@ void FilterChunk(PictureStream *s, const Slot *slot, int32_t chunk, FallbackCoun
   const int32_t first = chunk * s->groupsPerChunk;
   const int32_t end =
       first + s->groupsPerChunk < s->groupCount ? first + s->groupsPerChunk : s->groupCount;
-  int16_t four[12];
-  for (int32_t g = first; g < end; ++g) {
-    const ColumnGroup *group = &s->groups[g];
-    FilterFourColumns(&s->across, &row, group->x, group->keep, four, counts);
-    memcpy(filtered + 3 * group->compact, four, (size_t)group->keep * 3 * sizeof(int16_t));
-  }
+  for (int32_t g = first; g < end; ++g)
+    FilterFourColumns(&s->across, &row, s->groups[g].x, s->groups[g].keep, filtered + 12 * g,
+                      counts);
 }
 
 // Counts for each value of row r filtered along how many rows above it hold the same value.
