@@ -5,10 +5,12 @@
 // vertical filter can still reach it, filtered across rows only at the rows the stretch reads,
 // and each destination row is drawn as soon as its four source rows are done.
 //
-// With two threads the reader spreads each row it reads into a slot and hands it to the
-// worker, which does the rest in row order.  Filtering along a row is split into chunks that
-// either thread may claim: when the worker falls behind, the reader claims chunks of the row it
-// has just handed over before reading the next, so the work divides itself between the two.
+// With two threads the reader reads each row into a slot and hands it to the worker, which
+// does the rest in row order.  Filtering a row along (its channel planes, then the filter at
+// the read columns) may be claimed by either thread: when the worker falls behind, the reader
+// claims the row it has just handed over before reading the next, so the work divides itself
+// between the two.  Whole rows, so that a row's planes stay in the cache of the thread that
+// made them; only the compact filtered row passes to the worker.
 #include "picture_stream.h"
 
 #include <emmintrin.h>
@@ -24,8 +26,6 @@ namespace {
 
 // Rows the reader may run ahead of the filter.
 const int kRingRows = 8;
-// Chunks each row's filtering along is cut into, for the two threads to share.
-const int32_t kChunks = 8;
 // The longest side taken: the row buffers hold a few dozen bytes per pixel of a row.
 const int32_t kMaxSide = 1 << 24;
 // How many rows the worker must lag behind the reader before the reader helps.
@@ -33,9 +33,10 @@ const int32_t kHelpDistance = 3;
 // Repeated edge values before pixel 0 of a channel plane.
 const int32_t kPlaneLead = 8;
 
-// One row handed over: its values spread out into channel planes, and how many of its chunks have
-// been claimed and finished (changed by both threads with atomic operations).
+// One row handed over: as read, spread out into channel planes, and whether filtering it along
+// has been claimed and finished (changed by both threads with atomic operations).
 struct Slot {
+  uint8_t *raw;       // the row as read
   int16_t *planes;    // forward red, green, blue, then reversed; planeLength values each
   uint32_t *differs;  // bit i: pixel i differs from pixel i + 1
   int32_t row;
@@ -58,7 +59,7 @@ struct PictureStream {
   StreamTarget target;
 
   // Rows handed over by the reader.
-  uint8_t *raw;  // the row being read
+  int pending;  // NextStreamRow has handed out the next slot
   Slot slots[kRingRows];
   int32_t rowsIn;     // committed by the reader
   int32_t rowsTaken;  // finished by the filter (atomic)
@@ -72,7 +73,6 @@ struct PictureStream {
   int32_t planeLength;  // values of one channel plane, the repeated edge pixels included
   ColumnGroup *groups;
   int32_t groupCount;
-  int32_t groupsPerChunk;
   int32_t compactValues;      // 12 per group, rounded up to a multiple of 16
   int32_t *columnIndex;       // per source column read: its red value's place in a compact row
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
@@ -93,8 +93,8 @@ namespace {
 void FreeStream(PictureStream *s) {
   DestroyWorkerSemaphore(s->filled);
   DestroyWorkerSemaphore(s->empty);
-  free(s->raw);
   for (int i = 0; i < kRingRows; ++i) {
+    free(s->slots[i].raw);
     free(s->slots[i].planes);
     free(s->slots[i].differs);
   }
@@ -160,17 +160,16 @@ int SetUp(PictureStream *s) {
   SetUpFilterPass(&s->across, (double)s->target.width / (double)w);
   SetUpFilterPass(&s->down, (double)s->target.height / (double)h);
   s->rowBytes = (size_t)w * s->format;
-  s->raw = (uint8_t *)calloc(s->rowBytes + 4, 1);
   // kPlaneLead values before pixel 0, 8 x blocks + 16 after the last pixel (see RowPlanes).
   s->planeLength = (kPlaneLead + w + 8 * s->across.blocks + 16 + 7) / 8 * 8;
   for (int i = 0; i < kRingRows; ++i) {
+    s->slots[i].raw = (uint8_t *)malloc(s->rowBytes);
     s->slots[i].planes = (int16_t *)malloc((size_t)s->planeLength * 6 * sizeof(int16_t));
     s->slots[i].differs = (uint32_t *)malloc(((size_t)w + 31) / 32 * sizeof(uint32_t));
-    if (!s->slots[i].planes || !s->slots[i].differs) return 0;
+    if (!s->slots[i].raw || !s->slots[i].planes || !s->slots[i].differs) return 0;
   }
   s->readRow = (uint8_t *)calloc((size_t)h, 1);
-  if (!s->raw || !s->readRow || !SetUpColumns(s)) return 0;
-  s->groupsPerChunk = (s->groupCount + kChunks - 1) / kChunks;
+  if (!s->readRow || !SetUpColumns(s)) return 0;
   MarkRead(s->target.height, h, s->readRow);
   // The rows the vertical filter reaches, and the rows the reader may have filtered along
   // ahead of the worker.
@@ -349,8 +348,9 @@ void FilterDown(PictureStream *s, int32_t y) {
   s->lastDown = y;
 }
 
-// Filters along one chunk of a handed-over row, into the row's place in the ring.
-void FilterChunk(PictureStream *s, const Slot *slot, int32_t chunk, FallbackCounts *counts) {
+// Filters a handed-over row along, into the row's place in the ring.
+void FilterAlong(PictureStream *s, Slot *slot, FallbackCounts *counts) {
+  Spread(s, slot->raw, slot);
   int16_t *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactValues;
   RowPlanes row;
   for (int c = 0; c < 3; ++c) {
@@ -359,10 +359,7 @@ void FilterChunk(PictureStream *s, const Slot *slot, int32_t chunk, FallbackCoun
   }
   row.width = s->width;
   row.differs = slot->differs;
-  const int32_t first = chunk * s->groupsPerChunk;
-  const int32_t end =
-      first + s->groupsPerChunk < s->groupCount ? first + s->groupsPerChunk : s->groupCount;
-  for (int32_t g = first; g < end; ++g)
+  for (int32_t g = 0; g < s->groupCount; ++g)
     FilterFourColumns(&s->across, &row, s->groups[g].x, s->groups[g].keep, filtered + 12 * g,
                       counts);
 }
@@ -389,23 +386,20 @@ void CountSameAbove(PictureStream *s, int32_t r) {
   }
 }
 
-// Claims and filters chunks of the slot's row until none is left.
-void FilterClaimedChunks(PictureStream *s, Slot *slot, FallbackCounts *counts) {
-  for (;;) {
-    const int32_t chunk = __atomic_fetch_add(&slot->claimed, 1, __ATOMIC_ACQ_REL);
-    if (chunk >= kChunks) return;
-    FilterChunk(s, slot, chunk, counts);
-    __atomic_fetch_add(&slot->finished, 1, __ATOMIC_RELEASE);
-  }
+// Filters the slot's row along unless the other thread has claimed it.
+void FilterClaimedRow(PictureStream *s, Slot *slot, FallbackCounts *counts) {
+  if (__atomic_exchange_n(&slot->claimed, 1, __ATOMIC_ACQ_REL)) return;
+  FilterAlong(s, slot, counts);
+  __atomic_store_n(&slot->finished, 1, __ATOMIC_RELEASE);
 }
 
 // Everything one handed-over row allows: filtering it along, the rows across that now have
 // all their neighbours, and the destination rows that now have all their source rows.
 void TakeRow(PictureStream *s, Slot *slot) {
   const int32_t r = slot->row, h = s->height;
-  FilterClaimedChunks(s, slot, &s->acrossCounts);
-  // A chunk the reader claimed takes it a moment to finish.
-  while (__atomic_load_n(&slot->finished, __ATOMIC_ACQUIRE) < kChunks) YieldWorkerThread();
+  FilterClaimedRow(s, slot, &s->acrossCounts);
+  // A row the reader claimed takes it a moment to finish.
+  while (!__atomic_load_n(&slot->finished, __ATOMIC_ACQUIRE)) YieldWorkerThread();
   CountSameAbove(s, r);
   const int last = r == h - 1;
   while (s->nextDown < h && (s->nextDown + s->down.taps <= r || last)) {
@@ -460,14 +454,16 @@ PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat 
 }
 
 uint8_t *NextStreamRow(PictureStream *s) {
-  return s->raw;
+  // The slot is free once the worker has taken the row it held before.
+  if (s->worker && !s->pending) WaitWorkerSemaphore(s->empty);
+  s->pending = 1;
+  return s->slots[s->rowsIn % kRingRows].raw;
 }
 
 void CommitStreamRow(PictureStream *s) {
   const int32_t r = s->rowsIn;
   Slot *slot = &s->slots[r % kRingRows];
-  if (s->worker) WaitWorkerSemaphore(s->empty);
-  Spread(s, s->raw, slot);
+  s->pending = 0;
   slot->row = r;
   slot->claimed = 0;
   slot->finished = 0;
@@ -477,10 +473,10 @@ void CommitStreamRow(PictureStream *s) {
     return;
   }
   SignalWorkerSemaphore(s->filled);
-  // Help while the worker is well behind: it then reaches this row only after the chunks
-  // claimed here are done, and never waits for them.
+  // Help while the worker is well behind: it then reaches this row only after the filtering
+  // claimed here is done, and never waits for it.
   if (__atomic_load_n(&s->rowsTaken, __ATOMIC_ACQUIRE) + kHelpDistance <= r)
-    FilterClaimedChunks(s, slot, &s->helperCounts);
+    FilterClaimedRow(s, slot, &s->helperCounts);
 }
 
 int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
