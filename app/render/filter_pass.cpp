@@ -49,7 +49,7 @@ int ExactValue(const FilterPass *pass, double centre, const double *pairs) {
 
 // Scales four fixed-point sums, truncates and clamps them to whole numbers 0..255, and marks
 // in `ambiguous` the lanes that lie within the error bound of one of 1..255.
-__m128i FinishLanes(const FilterPass *pass, __m128i sums, int *ambiguous) {
+inline __m128i FinishLanes(const FilterPass *pass, __m128i sums, int *ambiguous) {
   const __m128i centred = _mm_sub_epi32(sums, _mm_set1_epi32(pass->fixedOffset));
   const __m128 value = _mm_mul_ps(_mm_cvtepi32_ps(centred), _mm_loadu_ps(pass->fixedInverse));
   const __m128i nearest = _mm_cvtps_epi32(value);
