@@ -20,6 +20,7 @@
 
 #include "filter_pass.h"
 #include "resample_steps.h"
+#include "row_planes.h"
 #include "worker_thread.h"
 
 namespace {
@@ -30,8 +31,6 @@ const int kRingRows = 8;
 const int32_t kMaxSide = 1 << 24;
 // How many rows the worker must lag behind the reader before the reader helps.
 const int32_t kHelpDistance = 3;
-// Repeated edge values before pixel 0 of a channel plane.
-const int32_t kPlaneLead = 8;
 
 // One row handed over: as read, spread out into channel planes, and whether filtering it along
 // has been claimed and finished (changed by both threads with atomic operations).
@@ -160,8 +159,8 @@ int SetUp(PictureStream *s) {
   SetUpFilterPass(&s->across, (double)s->target.width / (double)w);
   SetUpFilterPass(&s->down, (double)s->target.height / (double)h);
   s->rowBytes = (size_t)w * s->format;
-  // kPlaneLead values before pixel 0, 8 x blocks + 16 after the last pixel (see RowPlanes).
-  s->planeLength = (kPlaneLead + w + 8 * s->across.blocks + 16 + 7) / 8 * 8;
+  // ROW_PLANE_LEAD values before pixel 0, 8 x blocks + 16 after the last pixel (see RowPlanes).
+  s->planeLength = (ROW_PLANE_LEAD + w + 8 * s->across.blocks + 16 + 7) / 8 * 8;
   for (int i = 0; i < kRingRows; ++i) {
     s->slots[i].raw = (uint8_t *)malloc(s->rowBytes);
     s->slots[i].planes = (int16_t *)malloc((size_t)s->planeLength * 6 * sizeof(int16_t));
@@ -181,109 +180,6 @@ int SetUp(PictureStream *s) {
   if (!s->acrossRing || !s->window || !s->sameAbove || !s->downRows) return 0;
   s->lastDown = -1;
   return 1;
-}
-
-// Channel c of pixel x of a row as read.
-inline int16_t Channel(StreamRowFormat format, const uint8_t *raw, int32_t x, int c) {
-  switch (format) {
-    case ROW_GREY:
-      return raw[x];
-    case ROW_RGB:
-      return raw[3 * x + c];
-    default:
-      return raw[4 * x + c];
-  }
-}
-
-// Eight 16-bit values in the opposite order.
-inline __m128i Reverse8(__m128i v) {
-  v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
-  v = _mm_shufflehi_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
-  return _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2));
-}
-
-// Stores 16 bytes as 16-bit values at forward[x ..] and, in reverse order, ending at
-// reversed[w - 1 - x].
-inline void StoreSixteen(__m128i bytes, int16_t *forward, int16_t *reversed, int32_t w, int32_t x) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
-  _mm_storeu_si128((__m128i *)(forward + x), low);
-  _mm_storeu_si128((__m128i *)(forward + x + 8), high);
-  _mm_storeu_si128((__m128i *)(reversed + w - 8 - x), Reverse8(low));
-  _mm_storeu_si128((__m128i *)(reversed + w - 16 - x), Reverse8(high));
-}
-
-// Sixteen interleaved red, green, blue pixels split into one vector per channel (three rounds
-// of interleaving the halves sort the bytes by their position modulo 3).
-inline void SplitSixteen(const uint8_t *raw, __m128i *red, __m128i *green, __m128i *blue) {
-  __m128i a = _mm_loadu_si128((const __m128i *)raw);
-  __m128i b = _mm_loadu_si128((const __m128i *)(raw + 16));
-  __m128i c = _mm_loadu_si128((const __m128i *)(raw + 32));
-  for (int round = 0; round < 4; ++round) {
-    const __m128i x = _mm_unpacklo_epi8(a, _mm_unpackhi_epi64(b, b));
-    const __m128i y = _mm_unpacklo_epi8(_mm_unpackhi_epi64(a, a), c);
-    const __m128i z = _mm_unpacklo_epi8(b, _mm_unpackhi_epi64(c, c));
-    a = x;
-    b = y;
-    c = z;
-  }
-  *red = a;
-  *green = b;
-  *blue = c;
-}
-
-// Marks in `differs` (bit i of word i / 32) each pixel i that differs from pixel i + 1, from
-// the forward planes (pixels past the row repeat the last one, so never differ; reads reach
-// 8 values past the row).
-void MarkDifferences(const int16_t *const forward[3], int32_t w, uint32_t *differs) {
-  for (int32_t x = 0; x < w; x += 32) {
-    uint32_t word = 0;
-    for (int part = 0; part < 32 && x + part < w; part += 8) {
-      __m128i same = _mm_set1_epi16(-1);
-      for (int c = 0; c < 3; ++c) {
-        const int16_t *p = forward[c] + x + part;
-        same = _mm_and_si128(same, _mm_cmpeq_epi16(_mm_loadu_si128((const __m128i *)p),
-                                                   _mm_loadu_si128((const __m128i *)(p + 1))));
-      }
-      const uint32_t bits = (uint32_t)_mm_movemask_epi8(_mm_packs_epi16(same, same)) & 0xFF;
-      word |= (~bits & 0xFF) << part;
-    }
-    differs[x / 32] = word;
-  }
-}
-
-// One arriving row spread into its channel planes, forward and reversed, with the edge pixels
-// repeated beyond both ends, and where its neighbouring pixels differ.
-void Spread(PictureStream *s, const uint8_t *raw, Slot *slot) {
-  const int32_t w = s->width, length = s->planeLength;
-  int16_t *forward[3], *reversed[3];
-  for (int c = 0; c < 3; ++c) {
-    forward[c] = slot->planes + (size_t)c * length + kPlaneLead;
-    reversed[c] = slot->planes + (size_t)(3 + c) * length + kPlaneLead;
-  }
-  int32_t x = 0;
-  if (s->format == ROW_RGB) {
-    for (; x + 16 <= w; x += 16) {
-      __m128i channel[3];
-      SplitSixteen(raw + 3 * x, &channel[0], &channel[1], &channel[2]);
-      for (int c = 0; c < 3; ++c) StoreSixteen(channel[c], forward[c], reversed[c], w, x);
-    }
-  }
-  for (int c = 0; c < 3; ++c) {
-    for (int32_t i = x; i < w; ++i)
-      forward[c][i] = reversed[c][w - 1 - i] = Channel(s->format, raw, i, c);
-    const int16_t first = forward[c][0], last = forward[c][w - 1];
-    for (int32_t i = -kPlaneLead; i < 0; ++i) {
-      forward[c][i] = first;
-      reversed[c][i] = last;
-    }
-    for (int32_t i = w; i < length - kPlaneLead; ++i) {
-      forward[c][i] = last;
-      reversed[c][i] = first;
-    }
-  }
-  const int16_t *const planes[3] = {forward[0], forward[1], forward[2]};
-  MarkDifferences(planes, w, slot->differs);
 }
 
 // Draws destination row Y from the rows filtered both ways.
@@ -350,12 +246,12 @@ void FilterDown(PictureStream *s, int32_t y) {
 
 // Filters a handed-over row along, into the row's place in the ring.
 void FilterAlong(PictureStream *s, Slot *slot, FallbackCounts *counts) {
-  Spread(s, slot->raw, slot);
+  SpreadRow(s->format, slot->raw, s->width, s->planeLength, slot->planes, slot->differs);
   int16_t *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactValues;
   RowPlanes row;
   for (int c = 0; c < 3; ++c) {
-    row.forward[c] = slot->planes + (size_t)c * s->planeLength + kPlaneLead;
-    row.reversed[c] = slot->planes + (size_t)(3 + c) * s->planeLength + kPlaneLead;
+    row.forward[c] = slot->planes + (size_t)c * s->planeLength + ROW_PLANE_LEAD;
+    row.reversed[c] = slot->planes + (size_t)(3 + c) * s->planeLength + ROW_PLANE_LEAD;
   }
   row.width = s->width;
   row.differs = slot->differs;

@@ -10,6 +10,7 @@ add_library(qm_pictures STATIC
   ${CMAKE_CURRENT_LIST_DIR}/filter_pass.cpp
   ${CMAKE_CURRENT_LIST_DIR}/filter_pass_wide.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picture_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/row_planes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jpeg_stream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bmp_stream.cpp)
 target_include_directories(qm_pictures PUBLIC ${CMAKE_CURRENT_LIST_DIR})

@@ -1,0 +1,110 @@
+// Spreading a row as read into the 16-bit channel planes that the filter along rows works on.
+#include "row_planes.h"
+
+#include <emmintrin.h>
+#include <stddef.h>
+
+namespace {
+
+// Channel c of pixel x of a row as read.
+inline int16_t Channel(StreamRowFormat format, const uint8_t *raw, int32_t x, int c) {
+  switch (format) {
+    case ROW_GREY:
+      return raw[x];
+    case ROW_RGB:
+      return raw[3 * x + c];
+    default:
+      return raw[4 * x + c];
+  }
+}
+
+// Eight 16-bit values in the opposite order.
+inline __m128i Reverse8(__m128i v) {
+  v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
+  v = _mm_shufflehi_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
+  return _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2));
+}
+
+// Stores 16 bytes as 16-bit values at forward[x ..] and, in reverse order, ending at
+// reversed[w - 1 - x].
+inline void StoreSixteen(__m128i bytes, int16_t *forward, int16_t *reversed, int32_t w, int32_t x) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
+  _mm_storeu_si128((__m128i *)(forward + x), low);
+  _mm_storeu_si128((__m128i *)(forward + x + 8), high);
+  _mm_storeu_si128((__m128i *)(reversed + w - 8 - x), Reverse8(low));
+  _mm_storeu_si128((__m128i *)(reversed + w - 16 - x), Reverse8(high));
+}
+
+// Sixteen interleaved red, green, blue pixels split into one vector per channel (three rounds
+// of interleaving the halves sort the bytes by their position modulo 3).
+inline void SplitSixteen(const uint8_t *raw, __m128i *red, __m128i *green, __m128i *blue) {
+  __m128i a = _mm_loadu_si128((const __m128i *)raw);
+  __m128i b = _mm_loadu_si128((const __m128i *)(raw + 16));
+  __m128i c = _mm_loadu_si128((const __m128i *)(raw + 32));
+  for (int round = 0; round < 4; ++round) {
+    const __m128i x = _mm_unpacklo_epi8(a, _mm_unpackhi_epi64(b, b));
+    const __m128i y = _mm_unpacklo_epi8(_mm_unpackhi_epi64(a, a), c);
+    const __m128i z = _mm_unpacklo_epi8(b, _mm_unpackhi_epi64(c, c));
+    a = x;
+    b = y;
+    c = z;
+  }
+  *red = a;
+  *green = b;
+  *blue = c;
+}
+
+// Marks in `differs` (bit i of word i / 32) each pixel i that differs from pixel i + 1, from
+// the forward planes (pixels past the row repeat the last one, so never differ; reads reach
+// 8 values past the row).
+void MarkDifferences(const int16_t *const forward[3], int32_t w, uint32_t *differs) {
+  for (int32_t x = 0; x < w; x += 32) {
+    uint32_t word = 0;
+    for (int part = 0; part < 32 && x + part < w; part += 8) {
+      __m128i same = _mm_set1_epi16(-1);
+      for (int c = 0; c < 3; ++c) {
+        const int16_t *p = forward[c] + x + part;
+        same = _mm_and_si128(same, _mm_cmpeq_epi16(_mm_loadu_si128((const __m128i *)p),
+                                                   _mm_loadu_si128((const __m128i *)(p + 1))));
+      }
+      const uint32_t bits = (uint32_t)_mm_movemask_epi8(_mm_packs_epi16(same, same)) & 0xFF;
+      word |= (~bits & 0xFF) << part;
+    }
+    differs[x / 32] = word;
+  }
+}
+
+}  // namespace
+
+void SpreadRow(StreamRowFormat format, const uint8_t *raw, int32_t w, int32_t length,
+               int16_t *planes, uint32_t *differs) {
+  int16_t *forward[3], *reversed[3];
+  for (int c = 0; c < 3; ++c) {
+    forward[c] = planes + (size_t)c * length + ROW_PLANE_LEAD;
+    reversed[c] = planes + (size_t)(3 + c) * length + ROW_PLANE_LEAD;
+  }
+  int32_t x = 0;
+  if (format == ROW_RGB) {
+    for (; x + 16 <= w; x += 16) {
+      __m128i channel[3];
+      SplitSixteen(raw + 3 * x, &channel[0], &channel[1], &channel[2]);
+      for (int c = 0; c < 3; ++c) StoreSixteen(channel[c], forward[c], reversed[c], w, x);
+    }
+  }
+  for (int c = 0; c < 3; ++c) {
+    for (int32_t i = x; i < w; ++i)
+      forward[c][i] = reversed[c][w - 1 - i] = Channel(format, raw, i, c);
+    const int16_t first = forward[c][0], last = forward[c][w - 1];
+    for (int32_t i = -ROW_PLANE_LEAD; i < 0; ++i) {
+      forward[c][i] = first;
+      reversed[c][i] = last;
+    }
+    for (int32_t i = w; i < length - ROW_PLANE_LEAD; ++i) {
+      forward[c][i] = last;
+      reversed[c][i] = first;
+    }
+  }
+  const int16_t *const split[3] = {forward[0], forward[1], forward[2]};
+  MarkDifferences(split, w, differs);
+}
