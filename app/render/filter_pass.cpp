@@ -34,6 +34,12 @@ namespace {
 
 int wideAllowed = 1;
 
+// Whether this processor (and its operating system) runs AVX2 code.
+int WideSumsAvailable() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? 1 : 0;
+}
+
 int ToByte(double value) {
   int v = (int)value;  // truncation toward zero
   return v < 0 ? 0 : v > 255 ? 255 : v;

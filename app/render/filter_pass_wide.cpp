@@ -31,11 +31,6 @@ inline __m128i SumLanes(__m128i a, __m128i b, __m128i c, __m128i d) {
 
 }  // namespace
 
-int WideSumsAvailable(void) {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") ? 1 : 0;
-}
-
 __m128i SumFourAlongWide(const int16_t *weights, int blocks16, const int16_t *right,
                          const int16_t *left) {
   __m256i a0 = _mm256_setzero_si256(), a1 = a0, a2 = a0, a3 = a0;

@@ -1,6 +1,7 @@
 // The two sums of the fixed-point prefilter pass with 256-bit AVX2 vectors, for processors
 // that have them.  Integer sums: the same numbers as the 128-bit SSE2 ones, so the bytes that
-// follow from them are the same too.  Call only when WideSumsAvailable() says so.
+// follow from them are the same too.  Call only on a processor with AVX2 (the check lives in
+// filter_pass.cpp, which is built without AVX2, so that it runs anywhere).
 #pragma once
 
 #include <emmintrin.h>
@@ -9,9 +10,6 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-// Whether this processor (and its operating system) runs AVX2 code.
-int WideSumsAvailable(void);
 
 // As the SSE2 sums along a row: the four sums of the values right[0..3] with weights[0 .. 16 x
 // blocks16 - 1] on the pairs right[i + k] + left[k - i].
