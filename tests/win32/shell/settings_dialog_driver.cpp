@@ -35,15 +35,6 @@ HWND FindThreadWindow(DWORD thread, const char *className, HWND owner, HWND exce
   return search.found;
 }
 
-bool WaitGone(HWND window, DWORD milliseconds) {
-  DWORD start = GetTickCount();
-  while (IsWindow(window)) {
-    if (GetTickCount() - start > milliseconds) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 struct Drive {
   DWORD thread;
   const std::function<void(HWND)> *steps;

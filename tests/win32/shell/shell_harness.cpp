@@ -208,15 +208,6 @@ HWND FindThreadDialog(DWORD thread) {
   return search.found;
 }
 
-bool WaitGone(HWND dialog, DWORD milliseconds) {
-  DWORD start = GetTickCount();
-  while (IsWindow(dialog)) {
-    if (GetTickCount() - start > milliseconds) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 std::string ItemText(HWND dialog, int id) {
   char text[512] = "";
   GetDlgItemTextA(dialog, id, text, sizeof text);
@@ -224,6 +215,15 @@ std::string ItemText(HWND dialog, int id) {
 }
 
 }  // namespace
+
+bool WaitGone(HWND window, DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  while (IsWindow(window)) {
+    if (GetTickCount() - start > milliseconds) return false;
+    Sleep(20);
+  }
+  return true;
+}
 
 DialogWatcher::DialogWatcher(bool scoreDialog, CloseBy closeBy)
     : scoreDialog_(scoreDialog), closeBy_(closeBy), watchedThread_(GetCurrentThreadId()) {

@@ -98,6 +98,9 @@ struct SeenDialog {
 // How a watcher closes the dialog it found.
 enum class CloseBy { OkCommand, OkButtonClick, CloseMessage };
 
+// Waits until `window` no longer exists; false when it still does after `milliseconds`.
+bool WaitGone(HWND window, DWORD milliseconds);
+
 // A thread that waits (up to 30 s) for a dialog window of `thread`, records it and closes it.
 // When `scoreDialog` is set it also reads the score fields, the pause event and tries IDCANCEL
 // first.  Whatever happens it never leaves a dialog open: after its timeout it posts close
