@@ -5,12 +5,18 @@
 // vertical filter can still reach it, filtered across rows only at the rows the stretch reads,
 // and each destination row is drawn as soon as its four source rows are done.
 //
-// With two threads the reader reads each row into a slot and hands it to the worker, which
-// does the rest in row order.  Filtering a row along (its channel planes, then the filter at
-// the read columns) may be claimed by either thread: when the worker falls behind, the reader
-// claims the row it has just handed over before reading the next, so the work divides itself
-// between the two.  Whole rows, so that a row's planes stay in the cache of the thread that
-// made them; only the compact filtered row passes to the worker.
+// With two threads the reader reads each row into a slot of a ring and hands it to the worker,
+// which does the rest in row order.  Filtering a row along (its channel planes, then the filter
+// at the read columns) may be claimed by either thread: when the ring is nearly full, the
+// reader claims the row it has just handed over before reading the next, so the work divides
+// itself between the two when reading is the faster part, and the reader does nothing but read
+// when it is the slower one.  Whole rows, each thread with planes of its own, so that a row's
+// planes stay in the cache of the thread that made them; only the compact filtered row passes
+// to the worker.
+//
+// A thread that runs out of work sleeps on a semaphore, and the other wakes it only once there
+// is a batch of work for it: waking a thread costs the waker a system call, too dear for every
+// row.
 #include "picture_stream.h"
 
 #include <emmintrin.h>
@@ -26,21 +32,35 @@
 namespace {
 
 // Rows the reader may run ahead of the filter.
-const int kRingRows = 8;
+const int kRingRows = 32;
+// The reader helps once the worker lags this many rows behind it.
+const int32_t kHelpDistance = kRingRows - 8;
+// Rows a sleeping worker is given at once.
+const int32_t kWakeBatch = 8;
 // The longest side taken: the row buffers hold a few dozen bytes per pixel of a row.
 const int32_t kMaxSide = 1 << 24;
-// How many rows the worker must lag behind the reader before the reader helps.
-const int32_t kHelpDistance = 3;
 
-// One row handed over: as read, spread out into channel planes, and whether filtering it along
-// has been claimed and finished (changed by both threads with atomic operations).
+// One row handed over, and whether filtering it along has been claimed and finished (changed
+// by both threads with atomic operations).
 struct Slot {
-  uint8_t *raw;       // the row as read
-  int16_t *planes;    // forward red, green, blue, then reversed; planeLength values each
-  uint32_t *differs;  // bit i: pixel i differs from pixel i + 1
+  uint8_t *raw;  // the row as read
   int32_t row;
   int32_t claimed;
   int32_t finished;
+};
+
+// Where a thread spreads the row it filters along.
+struct Planes {
+  int16_t *values;    // forward red, green, blue, then reversed; planeLength values each
+  uint32_t *differs;  // bit i: pixel i differs from pixel i + 1
+};
+
+// A thread that sleeps until another has made progress: it says so in `sleeping` (and, for the
+// worker, how many rows it waits for), then takes a count of `wake`.
+struct Sleeper {
+  WorkerSemaphore *wake;
+  int32_t sleeping;
+  int32_t until;
 };
 
 // Up to four neighbouring source columns that are filtered together.
@@ -60,12 +80,13 @@ struct PictureStream {
   // Rows handed over by the reader.
   int pending;  // NextStreamRow has handed out the next slot
   Slot slots[kRingRows];
-  int32_t rowsIn;     // committed by the reader
+  int32_t rowsIn;     // committed by the reader (atomic)
   int32_t rowsTaken;  // finished by the filter (atomic)
   WorkerThread *worker;
-  WorkerSemaphore *filled, *empty;
-  volatile int stop;            // set by the reader before it wakes the worker for the last time
+  Sleeper workerSleep, readerSleep;
+  int32_t stop;                 // set by the reader when it gives up (atomic)
   FallbackCounts helperCounts;  // the reader's share of filtering along
+  Planes readerPlanes, workerPlanes;
 
   // The filter, owned by whichever thread filters.
   FilterPass across, down;
@@ -90,13 +111,13 @@ struct PictureStream {
 namespace {
 
 void FreeStream(PictureStream *s) {
-  DestroyWorkerSemaphore(s->filled);
-  DestroyWorkerSemaphore(s->empty);
-  for (int i = 0; i < kRingRows; ++i) {
-    free(s->slots[i].raw);
-    free(s->slots[i].planes);
-    free(s->slots[i].differs);
-  }
+  DestroyWorkerSemaphore(s->workerSleep.wake);
+  DestroyWorkerSemaphore(s->readerSleep.wake);
+  for (int i = 0; i < kRingRows; ++i) free(s->slots[i].raw);
+  free(s->readerPlanes.values);
+  free(s->readerPlanes.differs);
+  free(s->workerPlanes.values);
+  free(s->workerPlanes.differs);
   free(s->sameAbove);
   free(s->groups);
   free(s->columnIndex);
@@ -154,6 +175,12 @@ int SetUpColumns(PictureStream *s) {
   return 1;
 }
 
+int AllocatePlanes(const PictureStream *s, Planes *planes) {
+  planes->values = (int16_t *)malloc((size_t)s->planeLength * 6 * sizeof(int16_t));
+  planes->differs = (uint32_t *)malloc(((size_t)s->width + 31) / 32 * sizeof(uint32_t));
+  return planes->values && planes->differs;
+}
+
 int SetUp(PictureStream *s) {
   const int32_t w = s->width, h = s->height;
   SetUpFilterPass(&s->across, (double)s->target.width / (double)w);
@@ -161,12 +188,9 @@ int SetUp(PictureStream *s) {
   s->rowBytes = (size_t)w * s->format;
   // ROW_PLANE_LEAD values before pixel 0, 8 x blocks + 16 after the last pixel (see RowPlanes).
   s->planeLength = (ROW_PLANE_LEAD + w + 8 * s->across.blocks + 16 + 7) / 8 * 8;
-  for (int i = 0; i < kRingRows; ++i) {
-    s->slots[i].raw = (uint8_t *)malloc(s->rowBytes);
-    s->slots[i].planes = (int16_t *)malloc((size_t)s->planeLength * 6 * sizeof(int16_t));
-    s->slots[i].differs = (uint32_t *)malloc(((size_t)w + 31) / 32 * sizeof(uint32_t));
-    if (!s->slots[i].raw || !s->slots[i].planes || !s->slots[i].differs) return 0;
-  }
+  for (int i = 0; i < kRingRows; ++i)
+    if (!(s->slots[i].raw = (uint8_t *)malloc(s->rowBytes))) return 0;
+  if (!AllocatePlanes(s, &s->workerPlanes)) return 0;
   s->readRow = (uint8_t *)calloc((size_t)h, 1);
   if (!s->readRow || !SetUpColumns(s)) return 0;
   MarkRead(s->target.height, h, s->readRow);
@@ -245,16 +269,16 @@ void FilterDown(PictureStream *s, int32_t y) {
 }
 
 // Filters a handed-over row along, into the row's place in the ring.
-void FilterAlong(PictureStream *s, Slot *slot, FallbackCounts *counts) {
-  SpreadRow(s->format, slot->raw, s->width, s->planeLength, slot->planes, slot->differs);
+void FilterAlong(PictureStream *s, Slot *slot, const Planes *planes, FallbackCounts *counts) {
+  SpreadRow(s->format, slot->raw, s->width, s->planeLength, planes->values, planes->differs);
   int16_t *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactValues;
   RowPlanes row;
   for (int c = 0; c < 3; ++c) {
-    row.forward[c] = slot->planes + (size_t)c * s->planeLength + ROW_PLANE_LEAD;
-    row.reversed[c] = slot->planes + (size_t)(3 + c) * s->planeLength + ROW_PLANE_LEAD;
+    row.forward[c] = planes->values + (size_t)c * s->planeLength + ROW_PLANE_LEAD;
+    row.reversed[c] = planes->values + (size_t)(3 + c) * s->planeLength + ROW_PLANE_LEAD;
   }
   row.width = s->width;
-  row.differs = slot->differs;
+  row.differs = planes->differs;
   for (int32_t g = 0; g < s->groupCount; ++g)
     FilterFourColumns(&s->across, &row, s->groups[g].x, s->groups[g].keep, filtered + 12 * g,
                       counts);
@@ -283,9 +307,10 @@ void CountSameAbove(PictureStream *s, int32_t r) {
 }
 
 // Filters the slot's row along unless the other thread has claimed it.
-void FilterClaimedRow(PictureStream *s, Slot *slot, FallbackCounts *counts) {
+void FilterClaimedRow(PictureStream *s, Slot *slot, const Planes *planes,
+                      FallbackCounts *counts) {
   if (__atomic_exchange_n(&slot->claimed, 1, __ATOMIC_ACQ_REL)) return;
-  FilterAlong(s, slot, counts);
+  FilterAlong(s, slot, planes, counts);
   __atomic_store_n(&slot->finished, 1, __ATOMIC_RELEASE);
 }
 
@@ -293,7 +318,7 @@ void FilterClaimedRow(PictureStream *s, Slot *slot, FallbackCounts *counts) {
 // all their neighbours, and the destination rows that now have all their source rows.
 void TakeRow(PictureStream *s, Slot *slot) {
   const int32_t r = slot->row, h = s->height;
-  FilterClaimedRow(s, slot, &s->acrossCounts);
+  FilterClaimedRow(s, slot, &s->workerPlanes, &s->acrossCounts);
   // A row the reader claimed takes it a moment to finish.
   while (!__atomic_load_n(&slot->finished, __ATOMIC_ACQUIRE)) YieldWorkerThread();
   CountSameAbove(s, r);
@@ -306,16 +331,48 @@ void TakeRow(PictureStream *s, Slot *slot) {
     ++s->nextDown;
   }
   if (last) DrawReadyRows(s);
-  __atomic_store_n(&s->rowsTaken, r + 1, __ATOMIC_RELEASE);
+  __atomic_store_n(&s->rowsTaken, r + 1, __ATOMIC_SEQ_CST);
+}
+
+// Sleeps until `ready` holds, which the other thread makes true and then calls Wake.  The
+// sleeper says it sleeps before it looks again, and the waker looks after it has made progress,
+// so one of them always sees the other (both with sequentially consistent operations).
+template <class Ready>
+void SleepUntil(Sleeper *sleeper, int32_t until, Ready ready) {
+  while (!ready()) {
+    __atomic_store_n(&sleeper->until, until, __ATOMIC_SEQ_CST);
+    __atomic_store_n(&sleeper->sleeping, 1, __ATOMIC_SEQ_CST);
+    if (ready()) {
+      // Taken back; if a waker took it first, its count is on the way and must be taken.
+      if (!__atomic_exchange_n(&sleeper->sleeping, 0, __ATOMIC_SEQ_CST))
+        WaitWorkerSemaphore(sleeper->wake);
+      return;
+    }
+    WaitWorkerSemaphore(sleeper->wake);
+  }
+}
+
+// Wakes the sleeper if it sleeps and `reached` (the progress made) is what it waits for.
+void Wake(Sleeper *sleeper, int32_t reached) {
+  if (!__atomic_load_n(&sleeper->sleeping, __ATOMIC_SEQ_CST) ||
+      reached < __atomic_load_n(&sleeper->until, __ATOMIC_SEQ_CST))
+    return;
+  if (__atomic_exchange_n(&sleeper->sleeping, 0, __ATOMIC_SEQ_CST))
+    SignalWorkerSemaphore(sleeper->wake);
 }
 
 void RunWorker(void *argument) {
   PictureStream *s = (PictureStream *)argument;
   for (int32_t r = 0; r < s->height; ++r) {
-    WaitWorkerSemaphore(s->filled);
-    if (s->stop) return;
+    // Woken for a batch of rows (or the last ones), or when the reader gives up.
+    const int32_t batch = r + kWakeBatch < s->height ? r + kWakeBatch : s->height;
+    SleepUntil(&s->workerSleep, batch, [s, r] {
+      return __atomic_load_n(&s->rowsIn, __ATOMIC_SEQ_CST) > r ||
+             __atomic_load_n(&s->stop, __ATOMIC_SEQ_CST);
+    });
+    if (__atomic_load_n(&s->rowsIn, __ATOMIC_SEQ_CST) <= r) return;
     TakeRow(s, &s->slots[r % kRingRows]);
-    SignalWorkerSemaphore(s->empty);
+    Wake(&s->readerSleep, r + 1);
   }
 }
 
@@ -342,18 +399,23 @@ PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat 
     return NULL;
   }
   if (target->threads > 1) {
-    s->filled = CreateWorkerSemaphore(0);
-    s->empty = CreateWorkerSemaphore(kRingRows);
-    if (s->filled && s->empty) s->worker = StartWorkerThread(RunWorker, s);
+    s->workerSleep.wake = CreateWorkerSemaphore(0);
+    s->readerSleep.wake = CreateWorkerSemaphore(0);
+    if (s->workerSleep.wake && s->readerSleep.wake && AllocatePlanes(s, &s->readerPlanes))
+      s->worker = StartWorkerThread(RunWorker, s);
   }
   return s;
 }
 
 uint8_t *NextStreamRow(PictureStream *s) {
   // The slot is free once the worker has taken the row it held before.
-  if (s->worker && !s->pending) WaitWorkerSemaphore(s->empty);
+  const int32_t r = s->rowsIn;
+  if (s->worker && !s->pending)
+    SleepUntil(&s->readerSleep, r - kRingRows + 1, [s, r] {
+      return __atomic_load_n(&s->rowsTaken, __ATOMIC_SEQ_CST) > r - kRingRows;
+    });
   s->pending = 1;
-  return s->slots[s->rowsIn % kRingRows].raw;
+  return s->slots[r % kRingRows].raw;
 }
 
 void CommitStreamRow(PictureStream *s) {
@@ -363,16 +425,17 @@ void CommitStreamRow(PictureStream *s) {
   slot->row = r;
   slot->claimed = 0;
   slot->finished = 0;
-  ++s->rowsIn;
   if (!s->worker) {
+    ++s->rowsIn;
     TakeRow(s, slot);
     return;
   }
-  SignalWorkerSemaphore(s->filled);
+  __atomic_store_n(&s->rowsIn, r + 1, __ATOMIC_SEQ_CST);
+  Wake(&s->workerSleep, r + 1);
   // Help while the worker is well behind: it then reaches this row only after the filtering
   // claimed here is done, and never waits for it.
   if (__atomic_load_n(&s->rowsTaken, __ATOMIC_ACQUIRE) + kHelpDistance <= r)
-    FilterClaimedRow(s, slot, &s->helperCounts);
+    FilterClaimedRow(s, slot, &s->readerPlanes, &s->helperCounts);
 }
 
 int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
@@ -380,8 +443,8 @@ int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
   const int whole = complete && s->rowsIn == s->height;
   if (s->worker) {
     if (!whole) {
-      s->stop = 1;
-      SignalWorkerSemaphore(s->filled);
+      __atomic_store_n(&s->stop, 1, __ATOMIC_SEQ_CST);
+      Wake(&s->workerSleep, s->height);
     }
     JoinWorkerThread(s->worker);
   }
