@@ -40,7 +40,21 @@ void MapDestinationAxis(int32_t index, int32_t destinationSize, int32_t sourceSi
   sample->fraction = position - whole;
 }
 
+void AxisWeights(double fraction, double weights[4]) {
+  weights[0] = CubicWeight(1 + fraction);
+  weights[1] = CubicWeight(fraction);
+  weights[2] = CubicWeight(1 - fraction);
+  weights[3] = CubicWeight(2 - fraction);
+}
+
 uint32_t WeighNeighbours(const uint32_t near[4][4], double fx, double fy) {
+  double wx[4], wy[4];
+  AxisWeights(fx, wx);
+  AxisWeights(fy, wy);
+  return WeighNeighboursWith(near, wx, wy);
+}
+
+uint32_t WeighNeighboursWith(const uint32_t near[4][4], const double wx[4], const double wy[4]) {
   // Flat areas come back exactly; the weighting below would truncate them one lower.
   int uniform = 1;
   for (int r = 0; r < 4 && uniform; ++r)
@@ -51,8 +65,6 @@ uint32_t WeighNeighbours(const uint32_t near[4][4], double fx, double fy) {
       }
   if (uniform) return near[0][0];
 
-  double wy[4] = {CubicWeight(1 + fy), CubicWeight(fy), CubicWeight(1 - fy), CubicWeight(2 - fy)};
-  double wx[4] = {CubicWeight(1 + fx), CubicWeight(fx), CubicWeight(1 - fx), CubicWeight(2 - fx)};
   double result[3] = {0, 0, 0};
   for (int ch = 0; ch < 3; ++ch) {
     int shift = 8 * ch;

@@ -9,7 +9,9 @@
 //
 // The fast sum I = 2^14 (2c) + q1 p1 + ... + qn pn has integer weights qk = round(wk 2^15)
 // and is exact in 32 bits: the pair sums are whole numbers 0..510 and every term stays below
-// 63 x 32767 x 510 < 2^31.  I 2^-15 exceeds c + sum wk pk by sum dk pk, dk = qk 2^-15 - wk;
+// 63 x 32767 x 510 < 2^31.  (Along a row the same whole number is summed value by value, each
+// weight once on either side and the centre as 2^15 c, every partial sum within the same
+// bound.)  I 2^-15 exceeds c + sum wk pk by sum dk pk, dk = qk 2^-15 - wk;
 // as every pk lies in 0..510, that is 255 (d1 + ... + dn) give or take 255 (|d1| + ... +
 // |dn|), and the first part is taken off I as a whole number.  The fast value F is the float
 // of the rest times the float of 2^-15 / S: three roundings of relative size 2^-24 more.
@@ -87,43 +89,40 @@ inline __m128i SumLanes(__m128i a, __m128i b, __m128i c, __m128i d) {
   return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
 }
 
-// acc + weights[0..7] x (pairs of taps 8 j .. 8 j + 7): `right` holds the values 8 j .. 8 j + 7
-// to the right, `left` (a reversed plane) those to the left.
-inline __m128i AddEightTaps(__m128i acc, const int16_t *weights, const int16_t *right,
-                            const int16_t *left) {
-  const __m128i pairs = _mm_add_epi16(_mm_loadu_si128((const __m128i *)right),
-                                      _mm_loadu_si128((const __m128i *)left));
-  return _mm_add_epi32(acc, _mm_madd_epi16(pairs, _mm_loadu_si128((const __m128i *)weights)));
-}
-
-// The sums of four neighbouring values along a row with the weights `weights`: right[k] and
-// left[k] are the values k to either side of the first.
-__m128i SumFourAlong(const int16_t *weights, int blocks, const int16_t *right,
-                     const int16_t *left) {
+// The four sums of a window along a row: window[j] is the value j places from x - taps, and
+// weights[i] weighs the window for pixel x + i (16 x `blocks` values of each).
+inline __m128i SumFourAlong(const int16_t (*weights)[ALONG_WINDOW], int blocks,
+                            const int16_t *window) {
   __m128i a0 = _mm_setzero_si128(), a1 = a0, a2 = a0, a3 = a0;
-  for (int j = 0; j < 8 * blocks; j += 8) {
-    const int16_t *w = weights + j;
-    a0 = AddEightTaps(a0, w, right + j, left + j);
-    a1 = AddEightTaps(a1, w, right + j + 1, left + j - 1);
-    a2 = AddEightTaps(a2, w, right + j + 2, left + j - 2);
-    a3 = AddEightTaps(a3, w, right + j + 3, left + j - 3);
+  for (int j = 0; j < 16 * blocks; j += 8) {
+    const __m128i values = _mm_loadu_si128((const __m128i *)(window + j));
+    a0 = _mm_add_epi32(a0, _mm_madd_epi16(values, _mm_load_si128((const __m128i *)(weights[0] + j))));
+    a1 = _mm_add_epi32(a1, _mm_madd_epi16(values, _mm_load_si128((const __m128i *)(weights[1] + j))));
+    a2 = _mm_add_epi32(a2, _mm_madd_epi16(values, _mm_load_si128((const __m128i *)(weights[2] + j))));
+    a3 = _mm_add_epi32(a3, _mm_madd_epi16(values, _mm_load_si128((const __m128i *)(weights[3] + j))));
   }
   return SumLanes(a0, a1, a2, a3);
 }
 
-// Whether the pixels first .. last of the row (clamped to the row: edge pixels repeat) are all
-// equal.
-int Flat(const RowPlanes *row, int32_t first, int32_t last) {
-  const int32_t lo = first < 0 ? 0 : first, hi = last > row->width - 1 ? row->width - 1 : last;
-  if (lo >= hi) return 1;
-  // Differences at pixels lo .. hi - 1.
-  const int32_t a = lo >> 5, b = (hi - 1) >> 5;
-  const uint32_t low = ~0u << (lo & 31), high = ~0u >> (31 - ((hi - 1) & 31));
-  if (a == b) return (row->differs[a] & low & high) == 0;
-  if (row->differs[a] & low) return 0;
-  for (int32_t i = a + 1; i < b; ++i)
-    if (row->differs[i]) return 0;
-  return (row->differs[b] & high) == 0;
+// The SSE2 form of SumRowAlongWide.
+void SumRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
+                 int32_t count, int32_t *sums) {
+  const int n = pass->taps;
+  for (int32_t g = 0; g < count; ++g, sums += 12) {
+    const int32_t x = groups[g].x;
+    if (WindowIsFlat(row, x - n, x + 3 + n)) {
+      sums[0] = FLAT_GROUP;
+      continue;
+    }
+    for (int c = 0; c < 3; ++c) {
+      const __m128i centre = _mm_slli_epi32(
+          _mm_unpacklo_epi16(_mm_loadl_epi64((const __m128i *)(row->plane[c] + x)),
+                             _mm_setzero_si128()),
+          15);
+      const __m128i sum = SumFourAlong(pass->along, pass->alongBlocks, row->plane[c] + x - n);
+      _mm_storeu_si128((__m128i *)(sums + 4 * c), _mm_add_epi32(sum, centre));
+    }
+  }
 }
 
 // The sums of eight neighbouring values across rows with the pair weights `pairs`: up[k] and
@@ -148,8 +147,6 @@ inline void SumEightAcross(const int32_t *pairs, int pairCount, const int16_t *c
 // The fixed-point weights and their error bounds (see the top of this file).  `limit` is M.
 void SetUpFixedWeights(FilterPass *pass, double limit) {
   const int n = pass->taps;
-  pass->blocks = (n + 8) / 8;
-  pass->blocks16 = (n + 16) / 16;
   pass->pairCount = (n + 2) / 2;
   pass->fixed[0] = 16384;
   pass->residual[0] = 0;
@@ -165,6 +162,14 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
     fixedError += fabs(q / 32768.0 - pass->weights[k]);
     fixedDrift += q / 32768.0 - pass->weights[k];
     refinedError += fabs(pass->weights[k] - (q * 32768.0 + r) / 1073741824.0);
+  }
+  pass->alongBlocks = (2 * n + 4 + 15) / 16;
+  for (int i = 0; i < 4; ++i) {
+    for (int j = 0; j < ALONG_WINDOW; ++j) {
+      const int d = j - n - i, k = d < 0 ? -d : d;
+      pass->along[i][j] = d != 0 && k <= n ? pass->fixed[k] : 0;
+      pass->alongResidual[i][j] = d != 0 && k <= n ? pass->residual[k] : 0;
+    }
   }
   for (int j = 0; j < pass->pairCount; ++j) {
     pass->fixedPairs[j] = (int32_t)((uint32_t)(uint16_t)pass->fixed[2 * j] |
@@ -211,51 +216,68 @@ void SetUpFilterPass(FilterPass *pass, double s) {
   }
 }
 
-void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, int keep,
-                       int16_t *out, FallbackCounts *counts) {
-  const int n = pass->taps, blocks = pass->blocks;
-  // One colour under the whole window of all four pixels: the flat table says it all.
-  if (Flat(row, x - n, x + 3 + n)) {
-    for (int c = 0; c < 3; ++c) {
-      const int16_t value = pass->flat[row->forward[c][x]];
-      for (int i = 0; i < 4; ++i) out[4 * c + i] = value;
-    }
-    counts->flat += 3 * keep;
-    return;
-  }
-  const int32_t back = row->width - 1 - x;
-  for (int c = 0; c < 3; ++c) {
-    const int16_t *right = row->forward[c] + x, *left = row->reversed[c] + back;
-    const __m128i sums = pass->wide ? SumFourAlongWide(pass->fixed, pass->blocks16, right, left)
-                                    : SumFourAlong(pass->fixed, blocks, right, left);
-    int ambiguous;
-    __m128i finished = FinishLanes(pass, sums, &ambiguous);
-    ambiguous &= (1 << keep) - 1;
-    if (ambiguous) {
-      int32_t bytes[4];
-      _mm_storeu_si128((__m128i *)bytes, finished);
-      int32_t fixed[4], residual[4];
-      _mm_storeu_si128((__m128i *)fixed, sums);
-      _mm_storeu_si128((__m128i *)residual,
-                       pass->wide ? SumFourAlongWide(pass->residual, pass->blocks16, right, left)
-                                  : SumFourAlong(pass->residual, blocks, right, left));
-      for (int i = 0; i < keep; ++i) {
-        if (!(ambiguous & (1 << i))) continue;
-        if (Refine(pass, fixed[i], residual[i], &bytes[i])) {
-          ++counts->refined;
-        } else if (Flat(row, x + i - n, x + i + n)) {
-          ++counts->flat;
-          bytes[i] = pass->flat[right[i]];
-        } else {
-          ++counts->exact;
-          double pairs[PREFILTER_MAX_TAPS + 1];
-          for (int k = 1; k <= n; ++k) pairs[k] = (double)right[i + k] + (double)left[k - i];
-          bytes[i] = ExactValue(pass, (double)right[i], pairs);
-        }
+int WindowIsFlat(const RowPlanes *row, int32_t first, int32_t last) {
+  const int32_t lo = first < 0 ? 0 : first, hi = last > row->width - 1 ? row->width - 1 : last;
+  if (lo >= hi) return 1;
+  // Differences at pixels lo .. hi - 1.
+  const int32_t a = lo >> 5, b = (hi - 1) >> 5;
+  const uint32_t low = ~0u << (lo & 31), high = ~0u >> (31 - ((hi - 1) & 31));
+  if (a == b) return (row->differs[a] & low & high) == 0;
+  if (row->differs[a] & low) return 0;
+  for (int32_t i = a + 1; i < b; ++i)
+    if (row->differs[i]) return 0;
+  return (row->differs[b] & high) == 0;
+}
+
+void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
+                    int32_t count, int32_t *sums, int16_t *out, FallbackCounts *counts) {
+  if (pass->wide)
+    SumRowAlongWide(pass, row, groups, count, sums);
+  else
+    SumRowAlong(pass, row, groups, count, sums);
+  const int n = pass->taps;
+  for (int32_t g = 0; g < count; ++g, sums += 12, out += 12) {
+    const int32_t x = groups[g].x;
+    const int keep = groups[g].keep;
+    // One colour under the whole window of all four pixels: the flat table says it all.
+    if (sums[0] == FLAT_GROUP) {
+      for (int c = 0; c < 3; ++c) {
+        const int16_t value = pass->flat[row->plane[c][x]];
+        for (int i = 0; i < 4; ++i) out[4 * c + i] = value;
       }
-      finished = _mm_loadu_si128((const __m128i *)bytes);
+      counts->flat += 3 * keep;
+      continue;
     }
-    _mm_storel_epi64((__m128i *)(out + 4 * c), _mm_packs_epi32(finished, finished));
+    for (int c = 0; c < 3; ++c) {
+      const __m128i fixed = _mm_loadu_si128((const __m128i *)(sums + 4 * c));
+      int ambiguous;
+      __m128i finished = FinishLanes(pass, fixed, &ambiguous);
+      ambiguous &= (1 << keep) - 1;
+      if (ambiguous) {
+        const int16_t *plane = row->plane[c];
+        int32_t bytes[4], residual[4];
+        _mm_storeu_si128((__m128i *)bytes, finished);
+        _mm_storeu_si128((__m128i *)residual,
+                         SumFourAlong(pass->alongResidual, pass->alongBlocks, plane + x - n));
+        for (int i = 0; i < keep; ++i) {
+          if (!(ambiguous & (1 << i))) continue;
+          if (Refine(pass, sums[4 * c + i], residual[i], &bytes[i])) {
+            ++counts->refined;
+          } else if (WindowIsFlat(row, x + i - n, x + i + n)) {
+            ++counts->flat;
+            bytes[i] = pass->flat[plane[x + i]];
+          } else {
+            ++counts->exact;
+            double pairs[PREFILTER_MAX_TAPS + 1];
+            for (int k = 1; k <= n; ++k)
+              pairs[k] = (double)plane[x + i + k] + (double)plane[x + i - k];
+            bytes[i] = ExactValue(pass, (double)plane[x + i], pairs);
+          }
+        }
+        finished = _mm_loadu_si128((const __m128i *)bytes);
+      }
+      _mm_storel_epi64((__m128i *)(out + 4 * c), _mm_packs_epi32(finished, finished));
+    }
   }
 }
 

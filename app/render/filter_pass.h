@@ -8,6 +8,10 @@
 
 #include "resample.h"
 
+// Values of one window along a row, for four neighbouring pixels: a multiple of 16 that covers
+// the 2 x 63 + 4 values the widest window of four pixels spans.
+#define ALONG_WINDOW 144
+
 // The weights of one pass (from BuildPrefilterWeights) in double precision and in fixed point,
 // the bounds of the fixed-point values' error, and the exact result of a window whose values
 // are all equal.  Tap 0 is the centre, whose pair is the centre value twice.
@@ -19,9 +23,14 @@ typedef struct FilterPass {
   // units of 2^-30.
   int16_t fixed[PREFILTER_MAX_TAPS + 2];
   int16_t residual[PREFILTER_MAX_TAPS + 2];
-  int blocks;    // blocks of eight taps along a row: (taps + 8) / 8
-  int blocks16;  // blocks of sixteen: (taps + 16) / 16
-  int wide;      // the sums are taken with AVX2
+  // Along a row, four pixels x .. x + 3 are filtered from the values at x - taps onwards:
+  // along[i][j] weighs value j for pixel x + i (round(w[k] 2^15) for the value k away, 0 for the
+  // centre, which is added as 2^15 times its value), alongResidual likewise with the
+  // residuals.  Blocks of 16 values cover the window.
+  alignas(32) int16_t along[4][ALONG_WINDOW];
+  alignas(32) int16_t alongResidual[4][ALONG_WINDOW];
+  int alongBlocks;  // (2 x taps + 4 + 15) / 16
+  int wide;         // the sums are taken with AVX2
   // The same two by pairs of taps for filtering across rows: word j holds taps 2 j (low half)
   // and 2 j + 1.
   int pairCount;  // (taps + 2) / 2
@@ -51,21 +60,31 @@ void SetUpFilterPass(FilterPass *pass, double s);
 // 0: passes set up from now on keep to SSE2 (for comparing both ways); 1: the default.
 void AllowWideSums(int allowed);
 
-// One row split into channel planes of 16-bit values: forward[c][x] is channel c of pixel x,
-// reversed[c][x] that of pixel width - 1 - x.  Each plane may be read from index -4 to
-// width + 8 x blocks + 15, the pixels beyond the row repeating its edge pixels.
+// One row split into channel planes of 16-bit values: plane[c][x] is channel c of pixel x.
+// Each plane may be read from index -PREFILTER_MAX_TAPS to width + 16 x alongBlocks, the
+// pixels beyond the row repeating its edge pixels.
 typedef struct RowPlanes {
-  const int16_t *forward[3];
-  const int16_t *reversed[3];
+  const int16_t *plane[3];
   const uint32_t *differs;  // bit i % 32 of word i / 32: pixel i differs from pixel i + 1
   int32_t width;
 } RowPlanes;
 
-// Filters along a row the four pixels x .. x + 3 (x + 3 at most width + 2).  Writes 12 values
-// (whole numbers 0..255: the reds of the four pixels, then the greens, then the blues) to
-// `out`; those of the first `keep` pixels are exact, the others are filler.
-void FilterFourColumns(const FilterPass *pass, const RowPlanes *row, int32_t x, int keep,
-                       int16_t *out, FallbackCounts *counts);
+// Up to four neighbouring pixels of a row filtered together: x .. x + keep - 1.
+typedef struct ColumnGroup {
+  int32_t x;
+  int32_t keep;
+} ColumnGroup;
+
+// Filters the row along at each group's pixels (x + 3 at most width + 2).  Writes 12 values per
+// group to out[12 g ..] (whole numbers 0..255: the reds of the four pixels, then the greens,
+// then the blues); those of the first `keep` pixels are exact, the others are filler.  `sums`
+// is room for 12 x count values.
+void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
+                    int32_t count, int32_t *sums, int16_t *out, FallbackCounts *counts);
+
+// Whether the pixels first .. last of the row (clamped to the row: edge pixels repeat) are all
+// equal.
+int WindowIsFlat(const RowPlanes *row, int32_t first, int32_t last);
 
 // Filters across rows: rows[taps + k] is the row k below the one filtered (k = -taps .. taps,
 // edge rows repeated by the caller), each `count` values 0..255 (a multiple of 16).  A value

@@ -1,6 +1,6 @@
-// AVX2 forms of the prefilter's fixed-point sums: each multiply-add takes sixteen taps along a
-// row, or sixteen values across rows.  Built with AVX2 enabled for this file alone; the
-// caller checks the processor first.
+// AVX2 forms of the prefilter's fixed-point sums: each multiply-add takes sixteen values of a
+// window along a row, or sixteen values across rows.  Built with AVX2 enabled for this file
+// alone; the caller checks the processor first.
 #include "filter_pass_wide.h"
 
 #include <immintrin.h>
@@ -9,13 +9,6 @@ namespace {
 
 inline __m256i Load(const int16_t *p) {
   return _mm256_loadu_si256((const __m256i *)p);
-}
-
-// acc + weights[0..15] x (right[0..15] + left[0..15]).
-inline __m256i AddSixteenTaps(__m256i acc, __m256i weights, const int16_t *right,
-                              const int16_t *left) {
-  return _mm256_add_epi32(acc,
-                          _mm256_madd_epi16(_mm256_add_epi16(Load(right), Load(left)), weights));
 }
 
 // The eight lanes of v added down to four.
@@ -31,19 +24,35 @@ inline __m128i SumLanes(__m128i a, __m128i b, __m128i c, __m128i d) {
 
 }  // namespace
 
-__m128i SumFourAlongWide(const int16_t *weights, int blocks16, const int16_t *right,
-                         const int16_t *left) {
-  __m256i a0 = _mm256_setzero_si256(), a1 = a0, a2 = a0, a3 = a0;
-  for (int j = 0; j < 16 * blocks16; j += 16) {
-    const __m256i w = Load(weights + j);
-    a0 = AddSixteenTaps(a0, w, right + j, left + j);
-    a1 = AddSixteenTaps(a1, w, right + j + 1, left + j - 1);
-    a2 = AddSixteenTaps(a2, w, right + j + 2, left + j - 2);
-    a3 = AddSixteenTaps(a3, w, right + j + 3, left + j - 3);
+void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
+                     int32_t count, int32_t *sums) {
+  const int n = pass->taps, blocks = pass->alongBlocks;
+  const int16_t *w0 = pass->along[0], *w1 = pass->along[1], *w2 = pass->along[2],
+                *w3 = pass->along[3];
+  for (int32_t g = 0; g < count; ++g, sums += 12) {
+    const int32_t x = groups[g].x;
+    if (WindowIsFlat(row, x - n, x + 3 + n)) {
+      sums[0] = FLAT_GROUP;
+      continue;
+    }
+    for (int c = 0; c < 3; ++c) {
+      const int16_t *window = row->plane[c] + x - n;
+      __m256i a0 = _mm256_setzero_si256(), a1 = a0, a2 = a0, a3 = a0;
+      for (int j = 0; j < 16 * blocks; j += 16) {
+        const __m256i values = Load(window + j);
+        a0 = _mm256_add_epi32(a0, _mm256_madd_epi16(values, Load(w0 + j)));
+        a1 = _mm256_add_epi32(a1, _mm256_madd_epi16(values, Load(w1 + j)));
+        a2 = _mm256_add_epi32(a2, _mm256_madd_epi16(values, Load(w2 + j)));
+        a3 = _mm256_add_epi32(a3, _mm256_madd_epi16(values, Load(w3 + j)));
+      }
+      const __m128i centre = _mm_slli_epi32(
+          _mm_cvtepi16_epi32(_mm_loadl_epi64((const __m128i *)(row->plane[c] + x))), 15);
+      _mm_storeu_si128((__m128i *)(sums + 4 * c),
+                       _mm_add_epi32(SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3)),
+                                     centre));
+    }
   }
-  const __m128i sums = SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3));
   _mm256_zeroupper();
-  return sums;
 }
 
 void SumSixteenAcrossWide(const int32_t *pairs, int pairCount, const int16_t *const *up,

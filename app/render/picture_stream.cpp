@@ -49,10 +49,19 @@ struct Slot {
   int32_t finished;
 };
 
+// What a destination column reads: its four source columns' places in a compact row (-1 for
+// those beyond the picture, which count as black) and their weights.
+struct ColumnSample {
+  int32_t inside;
+  int32_t place[4];
+  double weights[4];
+};
+
 // Where a thread spreads the row it filters along.
 struct Planes {
-  int16_t *values;    // forward red, green, blue, then reversed; planeLength values each
+  int16_t *values;    // red, green, blue; planeLength values each
   uint32_t *differs;  // bit i: pixel i differs from pixel i + 1
+  int32_t *sums;      // the fixed-point sums, 12 per column group
 };
 
 // A thread that sleeps until another has made progress: it says so in `sleeping` (and, for the
@@ -61,12 +70,6 @@ struct Sleeper {
   WorkerSemaphore *wake;
   int32_t sleeping;
   int32_t until;
-};
-
-// Up to four neighbouring source columns that are filtered together.
-struct ColumnGroup {
-  int32_t x;     // first source column
-  int32_t keep;  // how many of the four are read
 };
 
 }  // namespace
@@ -96,7 +99,7 @@ struct PictureStream {
   int32_t compactValues;      // 12 per group, rounded up to a multiple of 16
   int32_t *columnIndex;       // per source column read: its red value's place in a compact row
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
-  AxisSample *columnSamples;  // per destination column
+  ColumnSample *columnSamples;  // per destination column
   int16_t *acrossRing;        // acrossSlots rows filtered along, compactValues each
   int32_t *sameAbove;         // per value of the last row filtered along: rows above it equal to it
   int32_t acrossSlots;
@@ -114,10 +117,12 @@ void FreeStream(PictureStream *s) {
   DestroyWorkerSemaphore(s->workerSleep.wake);
   DestroyWorkerSemaphore(s->readerSleep.wake);
   for (int i = 0; i < kRingRows; ++i) free(s->slots[i].raw);
-  free(s->readerPlanes.values);
-  free(s->readerPlanes.differs);
-  free(s->workerPlanes.values);
-  free(s->workerPlanes.differs);
+  Planes *const planes[2] = {&s->readerPlanes, &s->workerPlanes};
+  for (Planes *p : planes) {
+    free(p->values);
+    free(p->differs);
+    free(p->sums);
+  }
   free(s->sameAbove);
   free(s->groups);
   free(s->columnIndex);
@@ -150,14 +155,12 @@ int SetUpColumns(PictureStream *s) {
   uint8_t *marks = (uint8_t *)calloc((size_t)w, 1);
   s->columnIndex = (int32_t *)malloc((size_t)w * sizeof(int32_t));
   s->groups = (ColumnGroup *)malloc((size_t)w * sizeof(ColumnGroup));
-  s->columnSamples = (AxisSample *)malloc((size_t)W * sizeof(AxisSample));
+  s->columnSamples = (ColumnSample *)malloc((size_t)W * sizeof(ColumnSample));
   if (!marks || !s->columnIndex || !s->groups || !s->columnSamples) {
     free(marks);
     return 0;
   }
   MarkRead(W, w, marks);
-  const double ratio = (double)W / w;
-  for (int32_t X = 0; X < W; ++X) MapDestinationAxis(X, W, w, ratio, &s->columnSamples[X]);
   for (int32_t x = 0; x < w; ++x) {
     s->columnIndex[x] = -1;
     if (!marks[x]) continue;
@@ -172,13 +175,26 @@ int SetUpColumns(PictureStream *s) {
   }
   free(marks);
   s->compactValues = (12 * s->groupCount + 15) / 16 * 16;
+  const double ratio = (double)W / w;
+  for (int32_t X = 0; X < W; ++X) {
+    AxisSample sample;
+    MapDestinationAxis(X, W, w, ratio, &sample);
+    ColumnSample *column = &s->columnSamples[X];
+    column->inside = sample.inside;
+    AxisWeights(sample.fraction, column->weights);
+    for (int c = 0; c < 4; ++c) {
+      const int32_t x = sample.first + c;
+      column->place[c] = sample.inside && x >= 0 && x < w ? s->columnIndex[x] : -1;
+    }
+  }
   return 1;
 }
 
 int AllocatePlanes(const PictureStream *s, Planes *planes) {
-  planes->values = (int16_t *)malloc((size_t)s->planeLength * 6 * sizeof(int16_t));
+  planes->values = (int16_t *)malloc((size_t)s->planeLength * 3 * sizeof(int16_t));
   planes->differs = (uint32_t *)malloc(((size_t)s->width + 31) / 32 * sizeof(uint32_t));
-  return planes->values && planes->differs;
+  planes->sums = (int32_t *)malloc((size_t)s->groupCount * 12 * sizeof(int32_t));
+  return planes->values && planes->differs && planes->sums;
 }
 
 int SetUp(PictureStream *s) {
@@ -186,13 +202,13 @@ int SetUp(PictureStream *s) {
   SetUpFilterPass(&s->across, (double)s->target.width / (double)w);
   SetUpFilterPass(&s->down, (double)s->target.height / (double)h);
   s->rowBytes = (size_t)w * s->format;
-  // ROW_PLANE_LEAD values before pixel 0, 8 x blocks + 16 after the last pixel (see RowPlanes).
-  s->planeLength = (ROW_PLANE_LEAD + w + 8 * s->across.blocks + 16 + 7) / 8 * 8;
+  // ROW_PLANE_LEAD values before pixel 0, 16 x alongBlocks + 16 after the last (see
+  // RowPlanes).
+  s->planeLength = (ROW_PLANE_LEAD + w + 16 * s->across.alongBlocks + 16 + 15) / 16 * 16;
   for (int i = 0; i < kRingRows; ++i)
     if (!(s->slots[i].raw = (uint8_t *)malloc(s->rowBytes))) return 0;
-  if (!AllocatePlanes(s, &s->workerPlanes)) return 0;
   s->readRow = (uint8_t *)calloc((size_t)h, 1);
-  if (!s->readRow || !SetUpColumns(s)) return 0;
+  if (!s->readRow || !SetUpColumns(s) || !AllocatePlanes(s, &s->workerPlanes)) return 0;
   MarkRead(s->target.height, h, s->readRow);
   // The rows the vertical filter reaches, and the rows the reader may have filtered along
   // ahead of the worker.
@@ -209,28 +225,39 @@ int SetUp(PictureStream *s) {
 // Draws destination row Y from the rows filtered both ways.
 void DrawRow(PictureStream *s, int32_t Y, const AxisSample *down) {
   uint8_t *out = s->target.pixels + (ptrdiff_t)Y * s->target.rowLength;
-  const int32_t w = s->width, h = s->height;
+  if (!down->inside) {
+    memset(out, 0, (size_t)s->target.width * 3);
+    return;
+  }
+  // The four source rows filtered both ways, NULL for those beyond the picture.
+  const uint8_t *filtered[4];
+  for (int r = 0; r < 4; ++r) {
+    const int32_t row = down->first + r;
+    filtered[r] = row < 0 || row >= s->height
+                      ? NULL
+                      : s->downRows + (size_t)(row & 3) * s->compactValues;
+  }
+  double wy[4];
+  AxisWeights(down->fraction, wy);
   for (int32_t X = 0; X < s->target.width; ++X, out += 3) {
-    const AxisSample *across = &s->columnSamples[X];
-    if (!down->inside || !across->inside) {
+    const ColumnSample *across = &s->columnSamples[X];
+    if (!across->inside) {
       out[0] = out[1] = out[2] = 0;
       continue;
     }
     uint32_t near[4][4];
     for (int r = 0; r < 4; ++r) {
-      const int32_t row = down->first + r;
-      const uint8_t *filtered = s->downRows + (size_t)(row & 3) * s->compactValues;
       for (int c = 0; c < 4; ++c) {
-        const int32_t col = across->first + c;
-        if (row < 0 || row >= h || col < 0 || col >= w) {
+        const int32_t place = across->place[c];
+        if (!filtered[r] || place < 0) {
           near[r][c] = 0;
           continue;
         }
-        const uint8_t *p = filtered + s->columnIndex[col];
+        const uint8_t *p = filtered[r] + place;
         near[r][c] = (uint32_t)p[0] | ((uint32_t)p[4] << 8) | ((uint32_t)p[8] << 16);
       }
     }
-    const uint32_t word = WeighNeighbours(near, across->fraction, down->fraction);
+    const uint32_t word = WeighNeighboursWith(near, across->weights, wy);
     out[0] = (uint8_t)(word >> 16);
     out[1] = (uint8_t)(word >> 8);
     out[2] = (uint8_t)word;
@@ -273,15 +300,11 @@ void FilterAlong(PictureStream *s, Slot *slot, const Planes *planes, FallbackCou
   SpreadRow(s->format, slot->raw, s->width, s->planeLength, planes->values, planes->differs);
   int16_t *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactValues;
   RowPlanes row;
-  for (int c = 0; c < 3; ++c) {
-    row.forward[c] = planes->values + (size_t)c * s->planeLength + ROW_PLANE_LEAD;
-    row.reversed[c] = planes->values + (size_t)(3 + c) * s->planeLength + ROW_PLANE_LEAD;
-  }
+  for (int c = 0; c < 3; ++c)
+    row.plane[c] = planes->values + (size_t)c * s->planeLength + ROW_PLANE_LEAD;
   row.width = s->width;
   row.differs = planes->differs;
-  for (int32_t g = 0; g < s->groupCount; ++g)
-    FilterFourColumns(&s->across, &row, s->groups[g].x, s->groups[g].keep, filtered + 12 * g,
-                      counts);
+  FilterRowAlong(&s->across, &row, s->groups, s->groupCount, planes->sums, filtered, counts);
 }
 
 // Counts for each value of row r filtered along how many rows above it hold the same value.

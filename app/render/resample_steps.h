@@ -28,6 +28,12 @@ void MapDestinationAxis(int32_t index, int32_t destinationSize, int32_t sourceSi
 // row weights, then the column weights.
 uint32_t WeighNeighbours(const uint32_t near[4][4], double fx, double fy);
 
+// The four weights of one axis at `fraction`, for the neighbours first .. first + 3.
+void AxisWeights(double fraction, double weights[4]);
+
+// WeighNeighbours with both axes' weights already worked out by AxisWeights.
+uint32_t WeighNeighboursWith(const uint32_t near[4][4], const double wx[4], const double wy[4]);
+
 #ifdef __cplusplus
 }
 #endif

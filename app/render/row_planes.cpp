@@ -18,22 +18,11 @@ inline int16_t Channel(StreamRowFormat format, const uint8_t *raw, int32_t x, in
   }
 }
 
-// Eight 16-bit values in the opposite order.
-inline __m128i Reverse8(__m128i v) {
-  v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
-  v = _mm_shufflehi_epi16(v, _MM_SHUFFLE(0, 1, 2, 3));
-  return _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2));
-}
-
-// Stores 16 bytes as 16-bit values at forward[x ..] and, in reverse order, ending at
-// reversed[w - 1 - x].
-inline void StoreSixteen(__m128i bytes, int16_t *forward, int16_t *reversed, int32_t w, int32_t x) {
+// Stores 16 bytes as 16-bit values at plane[x ..].
+inline void StoreSixteen(__m128i bytes, int16_t *plane, int32_t x) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i low = _mm_unpacklo_epi8(bytes, zero), high = _mm_unpackhi_epi8(bytes, zero);
-  _mm_storeu_si128((__m128i *)(forward + x), low);
-  _mm_storeu_si128((__m128i *)(forward + x + 8), high);
-  _mm_storeu_si128((__m128i *)(reversed + w - 8 - x), Reverse8(low));
-  _mm_storeu_si128((__m128i *)(reversed + w - 16 - x), Reverse8(high));
+  _mm_storeu_si128((__m128i *)(plane + x), _mm_unpacklo_epi8(bytes, zero));
+  _mm_storeu_si128((__m128i *)(plane + x + 8), _mm_unpackhi_epi8(bytes, zero));
 }
 
 // Sixteen interleaved red, green, blue pixels split into one vector per channel (three rounds
@@ -79,32 +68,22 @@ void MarkDifferences(const int16_t *const forward[3], int32_t w, uint32_t *diffe
 
 void SpreadRow(StreamRowFormat format, const uint8_t *raw, int32_t w, int32_t length,
                int16_t *planes, uint32_t *differs) {
-  int16_t *forward[3], *reversed[3];
-  for (int c = 0; c < 3; ++c) {
-    forward[c] = planes + (size_t)c * length + ROW_PLANE_LEAD;
-    reversed[c] = planes + (size_t)(3 + c) * length + ROW_PLANE_LEAD;
-  }
+  int16_t *plane[3];
+  for (int c = 0; c < 3; ++c) plane[c] = planes + (size_t)c * length + ROW_PLANE_LEAD;
   int32_t x = 0;
   if (format == ROW_RGB) {
     for (; x + 16 <= w; x += 16) {
       __m128i channel[3];
       SplitSixteen(raw + 3 * x, &channel[0], &channel[1], &channel[2]);
-      for (int c = 0; c < 3; ++c) StoreSixteen(channel[c], forward[c], reversed[c], w, x);
+      for (int c = 0; c < 3; ++c) StoreSixteen(channel[c], plane[c], x);
     }
   }
   for (int c = 0; c < 3; ++c) {
-    for (int32_t i = x; i < w; ++i)
-      forward[c][i] = reversed[c][w - 1 - i] = Channel(format, raw, i, c);
-    const int16_t first = forward[c][0], last = forward[c][w - 1];
-    for (int32_t i = -ROW_PLANE_LEAD; i < 0; ++i) {
-      forward[c][i] = first;
-      reversed[c][i] = last;
-    }
-    for (int32_t i = w; i < length - ROW_PLANE_LEAD; ++i) {
-      forward[c][i] = last;
-      reversed[c][i] = first;
-    }
+    for (int32_t i = x; i < w; ++i) plane[c][i] = Channel(format, raw, i, c);
+    const int16_t first = plane[c][0], last = plane[c][w - 1];
+    for (int32_t i = -ROW_PLANE_LEAD; i < 0; ++i) plane[c][i] = first;
+    for (int32_t i = w; i < length - ROW_PLANE_LEAD; ++i) plane[c][i] = last;
   }
-  const int16_t *const split[3] = {forward[0], forward[1], forward[2]};
+  const int16_t *const split[3] = {plane[0], plane[1], plane[2]};
   MarkDifferences(split, w, differs);
 }
