@@ -89,6 +89,10 @@ inline __m128i SumLanes(__m128i a, __m128i b, __m128i c, __m128i d) {
   return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
 }
 
+inline __m128i LoadEight(const int16_t *p) {
+  return _mm_loadu_si128((const __m128i *)p);
+}
+
 // The four sums of a window along a row: window[j] is the value j places from x - taps, and
 // weights[i] weighs the window for pixel x + i (16 x `blocks` values of each).
 inline __m128i SumFourAlong(const int16_t (*weights)[ALONG_WINDOW], int blocks,
@@ -96,10 +100,10 @@ inline __m128i SumFourAlong(const int16_t (*weights)[ALONG_WINDOW], int blocks,
   __m128i a0 = _mm_setzero_si128(), a1 = a0, a2 = a0, a3 = a0;
   for (int j = 0; j < 16 * blocks; j += 8) {
     const __m128i values = _mm_loadu_si128((const __m128i *)(window + j));
-    a0 = _mm_add_epi32(a0, _mm_madd_epi16(values, _mm_load_si128((const __m128i *)(weights[0] + j))));
-    a1 = _mm_add_epi32(a1, _mm_madd_epi16(values, _mm_load_si128((const __m128i *)(weights[1] + j))));
-    a2 = _mm_add_epi32(a2, _mm_madd_epi16(values, _mm_load_si128((const __m128i *)(weights[2] + j))));
-    a3 = _mm_add_epi32(a3, _mm_madd_epi16(values, _mm_load_si128((const __m128i *)(weights[3] + j))));
+    a0 = _mm_add_epi32(a0, _mm_madd_epi16(values, LoadEight(weights[0] + j)));
+    a1 = _mm_add_epi32(a1, _mm_madd_epi16(values, LoadEight(weights[1] + j)));
+    a2 = _mm_add_epi32(a2, _mm_madd_epi16(values, LoadEight(weights[2] + j)));
+    a3 = _mm_add_epi32(a3, _mm_madd_epi16(values, LoadEight(weights[3] + j)));
   }
   return SumLanes(a0, a1, a2, a3);
 }
@@ -111,7 +115,7 @@ void SumRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup
   for (int32_t g = 0; g < count; ++g, sums += 12) {
     const int32_t x = groups[g].x;
     if (WindowIsFlat(row, x - n, x + 3 + n)) {
-      sums[0] = FLAT_GROUP;
+      for (int i = 0; i < 12; ++i) sums[i] = FLAT_GROUP;
       continue;
     }
     for (int c = 0; c < 3; ++c) {
@@ -229,16 +233,54 @@ int WindowIsFlat(const RowPlanes *row, int32_t first, int32_t last) {
   return (row->differs[b] & high) == 0;
 }
 
+namespace {
+
+// Finishes `count` sums (a multiple of 4) with FinishLanes: whole numbers 0..255 to `out`, and
+// bit i % 32 of ambiguous[i / 32] set for each value that needs a closer look.
+void FinishSums(const FilterPass *pass, const int32_t *sums, int32_t count, int16_t *out,
+                uint32_t *ambiguous) {
+  for (int32_t i = 0; i < count; i += 4) {
+    int bits;
+    const __m128i whole = FinishLanes(pass, _mm_loadu_si128((const __m128i *)(sums + i)), &bits);
+    if (i % 32 == 0) ambiguous[i / 32] = 0;
+    ambiguous[i / 32] |= (uint32_t)bits << (i % 32);
+    _mm_storel_epi64((__m128i *)(out + i), _mm_packs_epi32(whole, whole));
+  }
+}
+
+// Values 12 g .. 12 g + 11 of an ambiguity bitmap, as bits 0..11.
+inline uint32_t GroupBits(const uint32_t *ambiguous, int32_t g) {
+  const int32_t first = 12 * g, word = first / 32, bit = first % 32;
+  uint32_t bits = ambiguous[word] >> bit;
+  if (bit > 20) bits |= ambiguous[word + 1] << (32 - bit);
+  return bits & 0xFFF;
+}
+
+}  // namespace
+
+int32_t AlongScratchWords(int32_t count) {
+  const int32_t padded = (12 * count + 7) / 8 * 8;
+  return padded + padded / 32 + 2;
+}
+
 void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
                     int32_t count, int32_t *sums, int16_t *out, FallbackCounts *counts) {
-  if (pass->wide)
+  const int32_t padded = (12 * count + 7) / 8 * 8;
+  uint32_t *ambiguousBits = (uint32_t *)(sums + padded);
+  if (pass->wide) {
     SumRowAlongWide(pass, row, groups, count, sums);
-  else
+    FinishSumsWide(pass, sums, padded, out, ambiguousBits);
+  } else {
     SumRowAlong(pass, row, groups, count, sums);
+    FinishSums(pass, sums, padded, out, ambiguousBits);
+  }
   const int n = pass->taps;
   for (int32_t g = 0; g < count; ++g, sums += 12, out += 12) {
     const int32_t x = groups[g].x;
     const int keep = groups[g].keep;
+    const uint32_t keepMask = (1u << keep) - 1;
+    const uint32_t bits = GroupBits(ambiguousBits, g) & (keepMask | keepMask << 4 | keepMask << 8);
+    if (!bits && sums[0] != FLAT_GROUP) continue;
     // One colour under the whole window of all four pixels: the flat table says it all.
     if (sums[0] == FLAT_GROUP) {
       for (int c = 0; c < 3; ++c) {
@@ -249,34 +291,29 @@ void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGr
       continue;
     }
     for (int c = 0; c < 3; ++c) {
-      const __m128i fixed = _mm_loadu_si128((const __m128i *)(sums + 4 * c));
-      int ambiguous;
-      __m128i finished = FinishLanes(pass, fixed, &ambiguous);
-      ambiguous &= (1 << keep) - 1;
-      if (ambiguous) {
-        const int16_t *plane = row->plane[c];
-        int32_t bytes[4], residual[4];
-        _mm_storeu_si128((__m128i *)bytes, finished);
-        _mm_storeu_si128((__m128i *)residual,
-                         SumFourAlong(pass->alongResidual, pass->alongBlocks, plane + x - n));
-        for (int i = 0; i < keep; ++i) {
-          if (!(ambiguous & (1 << i))) continue;
-          if (Refine(pass, sums[4 * c + i], residual[i], &bytes[i])) {
-            ++counts->refined;
-          } else if (WindowIsFlat(row, x + i - n, x + i + n)) {
-            ++counts->flat;
-            bytes[i] = pass->flat[plane[x + i]];
-          } else {
-            ++counts->exact;
-            double pairs[PREFILTER_MAX_TAPS + 1];
-            for (int k = 1; k <= n; ++k)
-              pairs[k] = (double)plane[x + i + k] + (double)plane[x + i - k];
-            bytes[i] = ExactValue(pass, (double)plane[x + i], pairs);
-          }
+      const uint32_t ambiguous = (bits >> (4 * c)) & 15;
+      if (!ambiguous) continue;
+      const int16_t *plane = row->plane[c];
+      int32_t residual[4];
+      _mm_storeu_si128((__m128i *)residual,
+                       SumFourAlong(pass->alongResidual, pass->alongBlocks, plane + x - n));
+      for (int i = 0; i < keep; ++i) {
+        if (!(ambiguous & (1u << i))) continue;
+        int byte;
+        if (Refine(pass, sums[4 * c + i], residual[i], &byte)) {
+          ++counts->refined;
+        } else if (WindowIsFlat(row, x + i - n, x + i + n)) {
+          ++counts->flat;
+          byte = pass->flat[plane[x + i]];
+        } else {
+          ++counts->exact;
+          double pairs[PREFILTER_MAX_TAPS + 1];
+          for (int k = 1; k <= n; ++k)
+            pairs[k] = (double)plane[x + i + k] + (double)plane[x + i - k];
+          byte = ExactValue(pass, (double)plane[x + i], pairs);
         }
-        finished = _mm_loadu_si128((const __m128i *)bytes);
+        out[4 * c + i] = (int16_t)byte;
       }
-      _mm_storel_epi64((__m128i *)(out + 4 * c), _mm_packs_epi32(finished, finished));
     }
   }
 }

@@ -27,8 +27,8 @@ typedef struct FilterPass {
   // along[i][j] weighs value j for pixel x + i (round(w[k] 2^15) for the value k away, 0 for the
   // centre, which is added as 2^15 times its value), alongResidual likewise with the
   // residuals.  Blocks of 16 values cover the window.
-  alignas(32) int16_t along[4][ALONG_WINDOW];
-  alignas(32) int16_t alongResidual[4][ALONG_WINDOW];
+  int16_t along[4][ALONG_WINDOW];
+  int16_t alongResidual[4][ALONG_WINDOW];
   int alongBlocks;  // (2 x taps + 4 + 15) / 16
   int wide;         // the sums are taken with AVX2
   // The same two by pairs of taps for filtering across rows: word j holds taps 2 j (low half)
@@ -75,10 +75,14 @@ typedef struct ColumnGroup {
   int32_t keep;
 } ColumnGroup;
 
+// Working room for filtering a row of `count` groups along, in 32-bit words.
+int32_t AlongScratchWords(int32_t count);
+
 // Filters the row along at each group's pixels (x + 3 at most width + 2).  Writes 12 values per
 // group to out[12 g ..] (whole numbers 0..255: the reds of the four pixels, then the greens,
-// then the blues); those of the first `keep` pixels are exact, the others are filler.  `sums`
-// is room for 12 x count values.
+// then the blues); those of the first `keep` pixels are exact, the others are filler; `out` has
+// room for 12 x count values rounded up to a multiple of 8.  `sums` is AlongScratchWords(count)
+// zeroed words, for this function's use only.
 void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
                     int32_t count, int32_t *sums, int16_t *out, FallbackCounts *counts);
 

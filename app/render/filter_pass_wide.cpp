@@ -32,7 +32,8 @@ void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnG
   for (int32_t g = 0; g < count; ++g, sums += 12) {
     const int32_t x = groups[g].x;
     if (WindowIsFlat(row, x - n, x + 3 + n)) {
-      sums[0] = FLAT_GROUP;
+      const __m128i flat = _mm_set1_epi32(FLAT_GROUP);
+      for (int c = 0; c < 3; ++c) _mm_storeu_si128((__m128i *)(sums + 4 * c), flat);
       continue;
     }
     for (int c = 0; c < 3; ++c) {
@@ -51,6 +52,37 @@ void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnG
                        _mm_add_epi32(SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3)),
                                      centre));
     }
+  }
+  _mm256_zeroupper();
+}
+
+void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, int16_t *out,
+                    uint32_t *ambiguous) {
+  const __m256i offset = _mm256_set1_epi32(pass->fixedOffset);
+  const __m256 inverse = _mm256_set1_ps(pass->fixedInverse[0]);
+  const __m256 bound = _mm256_set1_ps(pass->fixedBound[0]);
+  const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+  const __m256i zero = _mm256_setzero_si256(), top = _mm256_set1_epi32(256);
+  for (int32_t i = 0; i < count; i += 8) {
+    const __m256 value = _mm256_mul_ps(
+        _mm256_cvtepi32_ps(_mm256_sub_epi32(_mm256_loadu_si256((const __m256i *)(sums + i)), offset)),
+        inverse);
+    const __m256i nearest = _mm256_cvtps_epi32(value);
+    const __m256 distance =
+        _mm256_and_ps(_mm256_sub_ps(value, _mm256_cvtepi32_ps(nearest)), magnitude);
+    const __m256i boundary =
+        _mm256_and_si256(_mm256_cmpgt_epi32(nearest, zero), _mm256_cmpgt_epi32(top, nearest));
+    const __m256 close = _mm256_and_ps(_mm256_cmp_ps(distance, bound, _CMP_LE_OQ),
+                                       _mm256_castsi256_ps(boundary));
+    const uint32_t bits = (uint32_t)_mm256_movemask_ps(close);
+    if (i % 32 == 0) ambiguous[i / 32] = 0;
+    ambiguous[i / 32] |= bits << (i % 32);
+    const __m256 clamped = _mm256_min_ps(_mm256_max_ps(value, _mm256_setzero_ps()),
+                                         _mm256_set1_ps(255.0f));
+    const __m256i whole = _mm256_cvttps_epi32(clamped);
+    const __m128i packed = _mm_packs_epi32(_mm256_castsi256_si128(whole),
+                                           _mm256_extracti128_si256(whole, 1));
+    _mm_storeu_si128((__m128i *)(out + i), packed);
   }
   _mm256_zeroupper();
 }

@@ -19,6 +19,10 @@
 void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
                      int32_t count, int32_t *sums);
 
+// Finishes `count` sums (a multiple of 8) as FinishSums does.
+void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, int16_t *out,
+                    uint32_t *ambiguous);
+
 // The sums of sixteen neighbouring values across rows (four vectors of four) with the pair
 // weights `pairs`: up[k] and down[k] are the rows k above and below.
 void SumSixteenAcrossWide(const int32_t *pairs, int pairCount, const int16_t *const *up,

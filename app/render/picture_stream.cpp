@@ -61,7 +61,7 @@ struct ColumnSample {
 struct Planes {
   int16_t *values;    // red, green, blue; planeLength values each
   uint32_t *differs;  // bit i: pixel i differs from pixel i + 1
-  int32_t *sums;      // the fixed-point sums, 12 per column group
+  int32_t *sums;      // working room for filtering along (AlongScratchWords)
 };
 
 // A thread that sleeps until another has made progress: it says so in `sleeping` (and, for the
@@ -193,7 +193,7 @@ int SetUpColumns(PictureStream *s) {
 int AllocatePlanes(const PictureStream *s, Planes *planes) {
   planes->values = (int16_t *)malloc((size_t)s->planeLength * 3 * sizeof(int16_t));
   planes->differs = (uint32_t *)malloc(((size_t)s->width + 31) / 32 * sizeof(uint32_t));
-  planes->sums = (int32_t *)malloc((size_t)s->groupCount * 12 * sizeof(int32_t));
+  planes->sums = (int32_t *)calloc((size_t)AlongScratchWords(s->groupCount), sizeof(int32_t));
   return planes->values && planes->differs && planes->sums;
 }
 
