@@ -131,15 +131,18 @@ void SumRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup
 
 // The sums of eight neighbouring values across rows with the pair weights `pairs`: up[k] and
 // down[k] are the rows k above and below.
-inline void SumEightAcross(const int32_t *pairs, int pairCount, const int16_t *const *up,
-                           const int16_t *const *down, int32_t at, __m128i *low, __m128i *high) {
+// Eight bytes as eight 16-bit values.
+inline __m128i WidenEight(const uint8_t *p) {
+  return _mm_unpacklo_epi8(_mm_loadl_epi64((const __m128i *)p), _mm_setzero_si128());
+}
+
+inline void SumEightAcross(const int32_t *pairs, int pairCount, const uint8_t *const *up,
+                           const uint8_t *const *down, int32_t at, __m128i *low, __m128i *high) {
   __m128i lo = _mm_setzero_si128(), hi = lo;
   for (int j = 0; j < pairCount; ++j) {
     const int k = 2 * j;
-    const __m128i p0 = _mm_add_epi16(_mm_loadu_si128((const __m128i *)(up[k] + at)),
-                                     _mm_loadu_si128((const __m128i *)(down[k] + at)));
-    const __m128i p1 = _mm_add_epi16(_mm_loadu_si128((const __m128i *)(up[k + 1] + at)),
-                                     _mm_loadu_si128((const __m128i *)(down[k + 1] + at)));
+    const __m128i p0 = _mm_add_epi16(WidenEight(up[k] + at), WidenEight(down[k] + at));
+    const __m128i p1 = _mm_add_epi16(WidenEight(up[k + 1] + at), WidenEight(down[k + 1] + at));
     const __m128i w = _mm_set1_epi32(pairs[j]);
     lo = _mm_add_epi32(lo, _mm_madd_epi16(_mm_unpacklo_epi16(p0, p1), w));
     hi = _mm_add_epi32(hi, _mm_madd_epi16(_mm_unpackhi_epi16(p0, p1), w));
@@ -237,14 +240,16 @@ namespace {
 
 // Finishes `count` sums (a multiple of 4) with FinishLanes: whole numbers 0..255 to `out`, and
 // bit i % 32 of ambiguous[i / 32] set for each value that needs a closer look.
-void FinishSums(const FilterPass *pass, const int32_t *sums, int32_t count, int16_t *out,
+void FinishSums(const FilterPass *pass, const int32_t *sums, int32_t count, uint8_t *out,
                 uint32_t *ambiguous) {
   for (int32_t i = 0; i < count; i += 4) {
     int bits;
     const __m128i whole = FinishLanes(pass, _mm_loadu_si128((const __m128i *)(sums + i)), &bits);
     if (i % 32 == 0) ambiguous[i / 32] = 0;
     ambiguous[i / 32] |= (uint32_t)bits << (i % 32);
-    _mm_storel_epi64((__m128i *)(out + i), _mm_packs_epi32(whole, whole));
+    const __m128i words = _mm_packs_epi32(whole, whole);
+    const int32_t bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+    memcpy(out + i, &bytes, 4);
   }
 }
 
@@ -264,7 +269,7 @@ int32_t AlongScratchWords(int32_t count) {
 }
 
 void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
-                    int32_t count, int32_t *sums, int16_t *out, FallbackCounts *counts) {
+                    int32_t count, int32_t *sums, uint8_t *out, FallbackCounts *counts) {
   const int32_t padded = (12 * count + 7) / 8 * 8;
   uint32_t *ambiguousBits = (uint32_t *)(sums + padded);
   if (pass->wide) {
@@ -284,7 +289,7 @@ void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGr
     // One colour under the whole window of all four pixels: the flat table says it all.
     if (sums[0] == FLAT_GROUP) {
       for (int c = 0; c < 3; ++c) {
-        const int16_t value = pass->flat[row->plane[c][x]];
+        const uint8_t value = pass->flat[row->plane[c][x]];
         for (int i = 0; i < 4; ++i) out[4 * c + i] = value;
       }
       counts->flat += 3 * keep;
@@ -312,74 +317,64 @@ void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGr
             pairs[k] = (double)plane[x + i + k] + (double)plane[x + i - k];
           byte = ExactValue(pass, (double)plane[x + i], pairs);
         }
-        out[4 * c + i] = (int16_t)byte;
+        out[4 * c + i] = (uint8_t)byte;
       }
     }
   }
 }
 
-namespace {
-
-// Finishes eight values across rows at `at` from their fixed-point sums, settling those the
-// bound cannot with the residual sums, the flat table or the double sequence.
-void FinishEightAcross(const FilterPass *pass, const int16_t *const *up, const int16_t *const *down,
-                       const int32_t *sameAbove, int32_t span, int32_t at, __m128i low,
-                       __m128i high, uint8_t *bytes, FallbackCounts *counts) {
-  int ambiguous[2];
-  const __m128i words = _mm_packs_epi32(FinishLanes(pass, low, &ambiguous[0]),
-                                        FinishLanes(pass, high, &ambiguous[1]));
-  _mm_storel_epi64((__m128i *)bytes, _mm_packus_epi16(words, words));
-  if ((ambiguous[0] | ambiguous[1]) == 0) return;
-  int32_t fixed[8], residual[8];
-  _mm_storeu_si128((__m128i *)fixed, low);
-  _mm_storeu_si128((__m128i *)(fixed + 4), high);
-  SumEightAcross(pass->residualPairs, pass->pairCount, up, down, at, &low, &high);
-  _mm_storeu_si128((__m128i *)residual, low);
-  _mm_storeu_si128((__m128i *)(residual + 4), high);
-  for (int lane = 0; lane < 8; ++lane) {
-    if (!(ambiguous[lane / 4] & (1 << (lane % 4)))) continue;
-    const int32_t i = at + lane;
-    int byte;
-    if (Refine(pass, fixed[lane], residual[lane], &byte)) {
-      ++counts->refined;
-    } else if (sameAbove[i] >= span) {
-      ++counts->flat;
-      byte = pass->flat[up[0][i]];
-    } else {
-      ++counts->exact;
-      double pairs[PREFILTER_MAX_TAPS + 1];
-      for (int k = 1; k <= pass->taps; ++k) pairs[k] = (double)up[k][i] + (double)down[k][i];
-      byte = ExactValue(pass, (double)up[0][i], pairs);
-    }
-    bytes[lane] = (uint8_t)byte;
-  }
+int32_t AcrossScratchWords(int32_t count) {
+  return count + count / 32 + 2;
 }
 
-}  // namespace
-
-void FilterAcrossRows(const FilterPass *pass, const int16_t *const *rows, const int32_t *sameAbove,
-                      int32_t span, int32_t count, uint8_t *out, FallbackCounts *counts) {
+void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows,
+                      const int32_t *sameAbove, int32_t span, int32_t count, int32_t *sums,
+                      uint8_t *out, FallbackCounts *counts) {
   const int n = pass->taps, pairCount = pass->pairCount;
-  const int16_t *const *middle = rows + n;
+  const uint8_t *const *middle = rows + n;
   // Rows k above and below, k = 0 .. 2 x pairCount - 1; a tap past n weighs nothing.
-  const int16_t *up[PREFILTER_MAX_TAPS + 2], *down[PREFILTER_MAX_TAPS + 2];
+  const uint8_t *up[PREFILTER_MAX_TAPS + 2], *down[PREFILTER_MAX_TAPS + 2];
   for (int k = 0; k < 2 * pairCount; ++k) {
     up[k] = k <= n ? middle[-k] : middle[0];
     down[k] = k <= n ? middle[k] : middle[0];
   }
+  uint32_t *ambiguous = (uint32_t *)(sums + count);
   if (pass->wide) {
     for (int32_t at = 0; at < count; at += 16) {
-      __m128i sums[4];
-      SumSixteenAcrossWide(pass->fixedPairs, pairCount, up, down, at, sums);
-      FinishEightAcross(pass, up, down, sameAbove, span, at, sums[0], sums[1], out + at, counts);
-      FinishEightAcross(pass, up, down, sameAbove, span, at + 8, sums[2], sums[3], out + at + 8,
-                        counts);
+      __m128i four[4];
+      SumSixteenAcrossWide(pass->fixedPairs, pairCount, up, down, at, four);
+      for (int part = 0; part < 4; ++part)
+        _mm_storeu_si128((__m128i *)(sums + at + 4 * part), four[part]);
     }
-    return;
+    FinishSumsWide(pass, sums, count, out, ambiguous);
+  } else {
+    for (int32_t at = 0; at < count; at += 8) {
+      __m128i low, high;
+      SumEightAcross(pass->fixedPairs, pairCount, up, down, at, &low, &high);
+      _mm_storeu_si128((__m128i *)(sums + at), low);
+      _mm_storeu_si128((__m128i *)(sums + at + 4), high);
+    }
+    FinishSums(pass, sums, count, out, ambiguous);
   }
-  for (int32_t at = 0; at < count; at += 8) {
-    __m128i low, high;
-    SumEightAcross(pass->fixedPairs, pairCount, up, down, at, &low, &high);
-    FinishEightAcross(pass, up, down, sameAbove, span, at, low, high, out + at, counts);
+  // The values the bound could not settle, one by one.
+  for (int32_t word = 0; word < (count + 31) / 32; ++word) {
+    for (uint32_t bits = ambiguous[word]; bits; bits &= bits - 1) {
+      const int32_t i = 32 * word + __builtin_ctz(bits);
+      int32_t residual = 0;
+      for (int k = 1; k <= n; ++k) residual += pass->residual[k] * (up[k][i] + down[k][i]);
+      int byte;
+      if (Refine(pass, sums[i], residual, &byte)) {
+        ++counts->refined;
+      } else if (sameAbove[i] >= span) {
+        ++counts->flat;
+        byte = pass->flat[up[0][i]];
+      } else {
+        ++counts->exact;
+        double pairs[PREFILTER_MAX_TAPS + 1];
+        for (int k = 1; k <= n; ++k) pairs[k] = (double)up[k][i] + (double)down[k][i];
+        byte = ExactValue(pass, (double)up[0][i], pairs);
+      }
+      out[i] = (uint8_t)byte;
+    }
   }
 }

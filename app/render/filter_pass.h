@@ -84,15 +84,20 @@ int32_t AlongScratchWords(int32_t count);
 // room for 12 x count values rounded up to a multiple of 8.  `sums` is AlongScratchWords(count)
 // zeroed words, for this function's use only.
 void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
-                    int32_t count, int32_t *sums, int16_t *out, FallbackCounts *counts);
+                    int32_t count, int32_t *sums, uint8_t *out, FallbackCounts *counts);
 
 // Whether the pixels first .. last of the row (clamped to the row: edge pixels repeat) are all
 // equal.
 int WindowIsFlat(const RowPlanes *row, int32_t first, int32_t last);
 
+// Working room for filtering `count` values across rows, in 32-bit words.
+int32_t AcrossScratchWords(int32_t count);
+
 // Filters across rows: rows[taps + k] is the row k below the one filtered (k = -taps .. taps,
 // edge rows repeated by the caller), each `count` values 0..255 (a multiple of 16).  A value
 // whose sameAbove[i] is at least `span` has the same value in every row of its window.
-// Writes `count` bytes to `out`.
-void FilterAcrossRows(const FilterPass *pass, const int16_t *const *rows, const int32_t *sameAbove,
-                      int32_t span, int32_t count, uint8_t *out, FallbackCounts *counts);
+// Writes `count` bytes to `out`.  `sums` is AcrossScratchWords(count) words, for this
+// function's use only.
+void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows,
+                      const int32_t *sameAbove, int32_t span, int32_t count, int32_t *sums,
+                      uint8_t *out, FallbackCounts *counts);

@@ -11,6 +11,11 @@ inline __m256i Load(const int16_t *p) {
   return _mm256_loadu_si256((const __m256i *)p);
 }
 
+// Sixteen bytes as sixteen 16-bit values.
+inline __m256i Widen(const uint8_t *p) {
+  return _mm256_cvtepu8_epi16(_mm_loadu_si128((const __m128i *)p));
+}
+
 // The eight lanes of v added down to four.
 inline __m128i Halves(__m256i v) {
   return _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
@@ -56,7 +61,7 @@ void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnG
   _mm256_zeroupper();
 }
 
-void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, int16_t *out,
+void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, uint8_t *out,
                     uint32_t *ambiguous) {
   const __m256i offset = _mm256_set1_epi32(pass->fixedOffset);
   const __m256 inverse = _mm256_set1_ps(pass->fixedInverse[0]);
@@ -82,18 +87,18 @@ void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, 
     const __m256i whole = _mm256_cvttps_epi32(clamped);
     const __m128i packed = _mm_packs_epi32(_mm256_castsi256_si128(whole),
                                            _mm256_extracti128_si256(whole, 1));
-    _mm_storeu_si128((__m128i *)(out + i), packed);
+    _mm_storel_epi64((__m128i *)(out + i), _mm_packus_epi16(packed, packed));
   }
   _mm256_zeroupper();
 }
 
-void SumSixteenAcrossWide(const int32_t *pairs, int pairCount, const int16_t *const *up,
-                          const int16_t *const *down, int32_t at, __m128i sums[4]) {
+void SumSixteenAcrossWide(const int32_t *pairs, int pairCount, const uint8_t *const *up,
+                          const uint8_t *const *down, int32_t at, __m128i sums[4]) {
   __m256i lo = _mm256_setzero_si256(), hi = lo;
   for (int j = 0; j < pairCount; ++j) {
     const int k = 2 * j;
-    const __m256i p0 = _mm256_add_epi16(Load(up[k] + at), Load(down[k] + at));
-    const __m256i p1 = _mm256_add_epi16(Load(up[k + 1] + at), Load(down[k + 1] + at));
+    const __m256i p0 = _mm256_add_epi16(Widen(up[k] + at), Widen(down[k] + at));
+    const __m256i p1 = _mm256_add_epi16(Widen(up[k + 1] + at), Widen(down[k + 1] + at));
     const __m256i w = _mm256_set1_epi32(pairs[j]);
     // Within each 128-bit half: values 0..3 (and 8..11) low, 4..7 (12..15) high.
     lo = _mm256_add_epi32(lo, _mm256_madd_epi16(_mm256_unpacklo_epi16(p0, p1), w));

@@ -20,10 +20,10 @@ void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnG
                      int32_t count, int32_t *sums);
 
 // Finishes `count` sums (a multiple of 8) as FinishSums does.
-void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, int16_t *out,
+void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, uint8_t *out,
                     uint32_t *ambiguous);
 
 // The sums of sixteen neighbouring values across rows (four vectors of four) with the pair
 // weights `pairs`: up[k] and down[k] are the rows k above and below.
-void SumSixteenAcrossWide(const int32_t *pairs, int pairCount, const int16_t *const *up,
-                          const int16_t *const *down, int32_t at, __m128i sums[4]);
+void SumSixteenAcrossWide(const int32_t *pairs, int pairCount, const uint8_t *const *up,
+                          const uint8_t *const *down, int32_t at, __m128i sums[4]);

@@ -100,11 +100,12 @@ struct PictureStream {
   int32_t *columnIndex;       // per source column read: its red value's place in a compact row
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
   ColumnSample *columnSamples;  // per destination column
-  int16_t *acrossRing;        // acrossSlots rows filtered along, compactValues each
+  uint8_t *acrossRing;        // acrossSlots rows filtered along, compactValues each
   int32_t *sameAbove;         // per value of the last row filtered along: rows above it equal to it
   int32_t acrossSlots;
-  const int16_t **window;  // 2 x down.taps + 1 row pointers for the vertical filter
+  const uint8_t **window;  // 2 x down.taps + 1 row pointers for the vertical filter
   uint8_t *downRows;       // 4 rows filtered both ways, compactValues bytes each
+  int32_t *downSums;       // working room for filtering across rows (AcrossScratchWords)
   int32_t nextDown;        // next source row the vertical filter considers
   int32_t lastDown;        // last source row filtered both ways, -1 before the first
   int32_t nextY;           // next destination row to draw
@@ -131,6 +132,7 @@ void FreeStream(PictureStream *s) {
   free(s->acrossRing);
   free(s->window);
   free(s->downRows);
+  free(s->downSums);
   free(s);
 }
 
@@ -213,11 +215,12 @@ int SetUp(PictureStream *s) {
   // The rows the vertical filter reaches, and the rows the reader may have filtered along
   // ahead of the worker.
   s->acrossSlots = 2 * s->down.taps + 1 + kRingRows;
-  s->acrossRing = (int16_t *)calloc((size_t)s->acrossSlots * s->compactValues, sizeof(int16_t));
-  s->window = (const int16_t **)malloc((size_t)s->acrossSlots * sizeof(int16_t *));
+  s->acrossRing = (uint8_t *)calloc((size_t)s->acrossSlots * s->compactValues, 1);
+  s->window = (const uint8_t **)malloc((size_t)s->acrossSlots * sizeof(uint8_t *));
   s->sameAbove = (int32_t *)calloc((size_t)s->compactValues, sizeof(int32_t));
   s->downRows = (uint8_t *)malloc((size_t)4 * s->compactValues);
-  if (!s->acrossRing || !s->window || !s->sameAbove || !s->downRows) return 0;
+  s->downSums = (int32_t *)calloc((size_t)AcrossScratchWords(s->compactValues), sizeof(int32_t));
+  if (!s->acrossRing || !s->window || !s->sameAbove || !s->downRows || !s->downSums) return 0;
   s->lastDown = -1;
   return 1;
 }
@@ -291,14 +294,14 @@ void FilterDown(PictureStream *s, int32_t y) {
   // The window's rows run from `top` to the last row filtered along.
   const int32_t top = y - n < 0 ? 0 : y - n, bottom = y + n > h - 1 ? h - 1 : y + n;
   FilterAcrossRows(&s->down, s->window, s->sameAbove, bottom - top, s->compactValues,
-                   s->downRows + (size_t)(y & 3) * s->compactValues, &s->downCounts);
+                   s->downSums, s->downRows + (size_t)(y & 3) * s->compactValues, &s->downCounts);
   s->lastDown = y;
 }
 
 // Filters a handed-over row along, into the row's place in the ring.
 void FilterAlong(PictureStream *s, Slot *slot, const Planes *planes, FallbackCounts *counts) {
   SpreadRow(s->format, slot->raw, s->width, s->planeLength, planes->values, planes->differs);
-  int16_t *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactValues;
+  uint8_t *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactValues;
   RowPlanes row;
   for (int c = 0; c < 3; ++c)
     row.plane[c] = planes->values + (size_t)c * s->planeLength + ROW_PLANE_LEAD;
@@ -309,8 +312,8 @@ void FilterAlong(PictureStream *s, Slot *slot, const Planes *planes, FallbackCou
 
 // Counts for each value of row r filtered along how many rows above it hold the same value.
 void CountSameAbove(PictureStream *s, int32_t r) {
-  const int16_t *row = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactValues;
-  const int16_t *above =
+  const uint8_t *row = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactValues;
+  const uint8_t *above =
       s->acrossRing + (size_t)((r + s->acrossSlots - 1) % s->acrossSlots) * s->compactValues;
   int32_t *same = s->sameAbove;
   if (r == 0) {
@@ -318,14 +321,18 @@ void CountSameAbove(PictureStream *s, int32_t r) {
     return;
   }
   const __m128i one = _mm_set1_epi32(1);
-  for (int32_t i = 0; i < s->compactValues; i += 8) {
-    const __m128i equal = _mm_cmpeq_epi16(_mm_loadu_si128((const __m128i *)(row + i)),
-                                          _mm_loadu_si128((const __m128i *)(above + i)));
-    const __m128i low = _mm_unpacklo_epi16(equal, equal), high = _mm_unpackhi_epi16(equal, equal);
-    const __m128i countLow = _mm_add_epi32(_mm_loadu_si128((const __m128i *)(same + i)), one);
-    const __m128i countHigh = _mm_add_epi32(_mm_loadu_si128((const __m128i *)(same + i + 4)), one);
-    _mm_storeu_si128((__m128i *)(same + i), _mm_and_si128(countLow, low));
-    _mm_storeu_si128((__m128i *)(same + i + 4), _mm_and_si128(countHigh, high));
+  for (int32_t i = 0; i < s->compactValues; i += 16) {
+    const __m128i equal = _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i *)(row + i)),
+                                         _mm_loadu_si128((const __m128i *)(above + i)));
+    const __m128i halves[2] = {_mm_unpacklo_epi8(equal, equal), _mm_unpackhi_epi8(equal, equal)};
+    for (int part = 0; part < 4; ++part) {
+      const __m128i half = halves[part / 2];
+      const __m128i mask =
+          part % 2 ? _mm_unpackhi_epi16(half, half) : _mm_unpacklo_epi16(half, half);
+      int32_t *count = same + i + 4 * part;
+      const __m128i more = _mm_add_epi32(_mm_loadu_si128((const __m128i *)count), one);
+      _mm_storeu_si128((__m128i *)count, _mm_and_si128(more, mask));
+    }
   }
 }
 
