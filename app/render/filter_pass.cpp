@@ -323,41 +323,15 @@ void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGr
   }
 }
 
-int32_t AcrossScratchWords(int32_t count) {
-  return count + count / 32 + 2;
-}
+namespace {
 
-void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows,
-                      const int32_t *sameAbove, int32_t span, int32_t count, int32_t *sums,
-                      uint8_t *out, FallbackCounts *counts) {
-  const int n = pass->taps, pairCount = pass->pairCount;
-  const uint8_t *const *middle = rows + n;
-  // Rows k above and below, k = 0 .. 2 x pairCount - 1; a tap past n weighs nothing.
-  const uint8_t *up[PREFILTER_MAX_TAPS + 2], *down[PREFILTER_MAX_TAPS + 2];
-  for (int k = 0; k < 2 * pairCount; ++k) {
-    up[k] = k <= n ? middle[-k] : middle[0];
-    down[k] = k <= n ? middle[k] : middle[0];
-  }
-  uint32_t *ambiguous = (uint32_t *)(sums + count);
-  if (pass->wide) {
-    for (int32_t at = 0; at < count; at += 16) {
-      __m128i four[4];
-      SumSixteenAcrossWide(pass->fixedPairs, pairCount, up, down, at, four);
-      for (int part = 0; part < 4; ++part)
-        _mm_storeu_si128((__m128i *)(sums + at + 4 * part), four[part]);
-    }
-    FinishSumsWide(pass, sums, count, out, ambiguous);
-  } else {
-    for (int32_t at = 0; at < count; at += 8) {
-      __m128i low, high;
-      SumEightAcross(pass->fixedPairs, pairCount, up, down, at, &low, &high);
-      _mm_storeu_si128((__m128i *)(sums + at), low);
-      _mm_storeu_si128((__m128i *)(sums + at + 4), high);
-    }
-    FinishSums(pass, sums, count, out, ambiguous);
-  }
-  // The values the bound could not settle, one by one.
-  for (int32_t word = 0; word < (count + 31) / 32; ++word) {
+// The values start .. end - 1 across rows that the bound could not settle, one by one.
+void SettleAcross(const FilterPass *pass, const uint8_t *const *up, const uint8_t *const *down,
+                  const uint8_t *sameAbove, int32_t span, int32_t start, int32_t end,
+                  const int32_t *sums, const uint32_t *ambiguous, uint8_t *out,
+                  FallbackCounts *counts) {
+  const int n = pass->taps;
+  for (int32_t word = start / 32; word < (end + 31) / 32; ++word) {
     for (uint32_t bits = ambiguous[word]; bits; bits &= bits - 1) {
       const int32_t i = 32 * word + __builtin_ctz(bits);
       int32_t residual = 0;
@@ -376,5 +350,49 @@ void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows,
       }
       out[i] = (uint8_t)byte;
     }
+  }
+}
+
+}  // namespace
+
+int32_t AcrossScratchWords(int32_t count) {
+  return count + count / 32 + 2;
+}
+
+void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows,
+                      const uint8_t *sameAbove, int32_t span, int32_t count, int32_t *sums,
+                      uint8_t *out, FallbackCounts *counts) {
+  const int n = pass->taps, pairCount = pass->pairCount;
+  const uint8_t *const *middle = rows + n;
+  // Rows k above and below, k = 0 .. 2 x pairCount - 1; a tap past n weighs nothing.
+  const uint8_t *up[PREFILTER_MAX_TAPS + 2], *down[PREFILTER_MAX_TAPS + 2];
+  for (int k = 0; k < 2 * pairCount; ++k) {
+    up[k] = k <= n ? middle[-k] : middle[0];
+    down[k] = k <= n ? middle[k] : middle[0];
+  }
+  uint32_t *ambiguous = (uint32_t *)(sums + count);
+  // Chunks of columns small enough that the values of all rows stay in the first-level cache
+  // until the ambiguous ones among them are looked at again.
+  const int32_t chunk = 256;
+  for (int32_t start = 0; start < count; start += chunk) {
+    const int32_t end = start + chunk < count ? start + chunk : count;
+    if (pass->wide) {
+      for (int32_t at = start; at < end; at += 16) {
+        __m128i four[4];
+        SumSixteenAcrossWide(pass->fixedPairs, pairCount, up, down, at, four);
+        for (int part = 0; part < 4; ++part)
+          _mm_storeu_si128((__m128i *)(sums + at + 4 * part), four[part]);
+      }
+      FinishSumsWide(pass, sums + start, end - start, out + start, ambiguous + start / 32);
+    } else {
+      for (int32_t at = start; at < end; at += 8) {
+        __m128i low, high;
+        SumEightAcross(pass->fixedPairs, pairCount, up, down, at, &low, &high);
+        _mm_storeu_si128((__m128i *)(sums + at), low);
+        _mm_storeu_si128((__m128i *)(sums + at + 4), high);
+      }
+      FinishSums(pass, sums + start, end - start, out + start, ambiguous + start / 32);
+    }
+    SettleAcross(pass, up, down, sameAbove, span, start, end, sums, ambiguous, out, counts);
   }
 }

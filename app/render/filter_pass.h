@@ -99,5 +99,5 @@ int32_t AcrossScratchWords(int32_t count);
 // Writes `count` bytes to `out`.  `sums` is AcrossScratchWords(count) words, for this
 // function's use only.
 void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows,
-                      const int32_t *sameAbove, int32_t span, int32_t count, int32_t *sums,
+                      const uint8_t *sameAbove, int32_t span, int32_t count, int32_t *sums,
                       uint8_t *out, FallbackCounts *counts);

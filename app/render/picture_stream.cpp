@@ -101,7 +101,9 @@ struct PictureStream {
   uint8_t *readRow;           // per source row: 1 when the stretch reads it
   ColumnSample *columnSamples;  // per destination column
   uint8_t *acrossRing;        // acrossSlots rows filtered along, compactValues each
-  int32_t *sameAbove;         // per value of the last row filtered along: rows above it equal to it
+  // Per value of the last row filtered along: how many rows above it hold the same value, at
+  // most 255 (the widest window spans 126).
+  uint8_t *sameAbove;
   int32_t acrossSlots;
   const uint8_t **window;  // 2 x down.taps + 1 row pointers for the vertical filter
   uint8_t *downRows;       // 4 rows filtered both ways, compactValues bytes each
@@ -217,7 +219,7 @@ int SetUp(PictureStream *s) {
   s->acrossSlots = 2 * s->down.taps + 1 + kRingRows;
   s->acrossRing = (uint8_t *)calloc((size_t)s->acrossSlots * s->compactValues, 1);
   s->window = (const uint8_t **)malloc((size_t)s->acrossSlots * sizeof(uint8_t *));
-  s->sameAbove = (int32_t *)calloc((size_t)s->compactValues, sizeof(int32_t));
+  s->sameAbove = (uint8_t *)calloc((size_t)s->compactValues, 1);
   s->downRows = (uint8_t *)malloc((size_t)4 * s->compactValues);
   s->downSums = (int32_t *)calloc((size_t)AcrossScratchWords(s->compactValues), sizeof(int32_t));
   if (!s->acrossRing || !s->window || !s->sameAbove || !s->downRows || !s->downSums) return 0;
@@ -315,24 +317,17 @@ void CountSameAbove(PictureStream *s, int32_t r) {
   const uint8_t *row = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactValues;
   const uint8_t *above =
       s->acrossRing + (size_t)((r + s->acrossSlots - 1) % s->acrossSlots) * s->compactValues;
-  int32_t *same = s->sameAbove;
+  uint8_t *same = s->sameAbove;
   if (r == 0) {
-    memset(same, 0, (size_t)s->compactValues * sizeof(int32_t));
+    memset(same, 0, (size_t)s->compactValues);
     return;
   }
-  const __m128i one = _mm_set1_epi32(1);
+  const __m128i one = _mm_set1_epi8(1);
   for (int32_t i = 0; i < s->compactValues; i += 16) {
     const __m128i equal = _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i *)(row + i)),
                                          _mm_loadu_si128((const __m128i *)(above + i)));
-    const __m128i halves[2] = {_mm_unpacklo_epi8(equal, equal), _mm_unpackhi_epi8(equal, equal)};
-    for (int part = 0; part < 4; ++part) {
-      const __m128i half = halves[part / 2];
-      const __m128i mask =
-          part % 2 ? _mm_unpackhi_epi16(half, half) : _mm_unpacklo_epi16(half, half);
-      int32_t *count = same + i + 4 * part;
-      const __m128i more = _mm_add_epi32(_mm_loadu_si128((const __m128i *)count), one);
-      _mm_storeu_si128((__m128i *)count, _mm_and_si128(more, mask));
-    }
+    const __m128i more = _mm_adds_epu8(_mm_loadu_si128((const __m128i *)(same + i)), one);
+    _mm_storeu_si128((__m128i *)(same + i), _mm_and_si128(more, equal));
   }
 }
 
