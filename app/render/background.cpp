@@ -12,7 +12,8 @@
 // surface black.
 int LoadBackgroundPicture(const RenderState *rs, const char *imagePath) {
   SetCursor(LoadCursorA(NULL, IDC_WAIT));
-  StreamTarget target = {rs->backgroundPixels, rs->clientWidth, rs->clientHeight, rs->rowStride, 2};
+  StreamTarget target = {
+      rs->backgroundPixels, rs->clientWidth, rs->clientHeight, rs->rowStride, 2, 0};
   char extension[MAX_PATH];
   SplitPathParts(imagePath, NULL, NULL, NULL, extension);
   // The extension alone decides the reader; the contents are not sniffed.

@@ -119,10 +119,10 @@ void SumRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup
       continue;
     }
     for (int c = 0; c < 3; ++c) {
-      const __m128i centre = _mm_slli_epi32(
-          _mm_unpacklo_epi16(_mm_loadl_epi64((const __m128i *)(row->plane[c] + x)),
-                             _mm_setzero_si128()),
-          15);
+      const __m128i centre =
+          _mm_slli_epi32(_mm_unpacklo_epi16(_mm_loadl_epi64((const __m128i *)(row->plane[c] + x)),
+                                            _mm_setzero_si128()),
+                         15);
       const __m128i sum = SumFourAlong(pass->along, pass->alongBlocks, row->plane[c] + x - n);
       _mm_storeu_si128((__m128i *)(sums + 4 * c), _mm_add_epi32(sum, centre));
     }
@@ -359,9 +359,9 @@ int32_t AcrossScratchWords(int32_t count) {
   return count + count / 32 + 2;
 }
 
-void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows,
-                      const uint8_t *sameAbove, int32_t span, int32_t count, int32_t *sums,
-                      uint8_t *out, FallbackCounts *counts) {
+void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows, const uint8_t *sameAbove,
+                      int32_t span, int32_t count, int32_t *sums, uint8_t *out,
+                      FallbackCounts *counts) {
   const int n = pass->taps, pairCount = pass->pairCount;
   const uint8_t *const *middle = rows + n;
   // Rows k above and below, k = 0 .. 2 x pairCount - 1; a tap past n weighs nothing.

@@ -98,6 +98,6 @@ int32_t AcrossScratchWords(int32_t count);
 // whose sameAbove[i] is at least `span` has the same value in every row of its window.
 // Writes `count` bytes to `out`.  `sums` is AcrossScratchWords(count) words, for this
 // function's use only.
-void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows,
-                      const uint8_t *sameAbove, int32_t span, int32_t count, int32_t *sums,
-                      uint8_t *out, FallbackCounts *counts);
+void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows, const uint8_t *sameAbove,
+                      int32_t span, int32_t count, int32_t *sums, uint8_t *out,
+                      FallbackCounts *counts);

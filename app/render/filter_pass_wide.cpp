@@ -53,9 +53,9 @@ void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnG
       }
       const __m128i centre = _mm_slli_epi32(
           _mm_cvtepi16_epi32(_mm_loadl_epi64((const __m128i *)(row->plane[c] + x))), 15);
-      _mm_storeu_si128((__m128i *)(sums + 4 * c),
-                       _mm_add_epi32(SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3)),
-                                     centre));
+      _mm_storeu_si128(
+          (__m128i *)(sums + 4 * c),
+          _mm_add_epi32(SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3)), centre));
     }
   }
   _mm256_zeroupper();
@@ -69,24 +69,25 @@ void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, 
   const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
   const __m256i zero = _mm256_setzero_si256(), top = _mm256_set1_epi32(256);
   for (int32_t i = 0; i < count; i += 8) {
-    const __m256 value = _mm256_mul_ps(
-        _mm256_cvtepi32_ps(_mm256_sub_epi32(_mm256_loadu_si256((const __m256i *)(sums + i)), offset)),
-        inverse);
+    const __m256 value =
+        _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_sub_epi32(
+                          _mm256_loadu_si256((const __m256i *)(sums + i)), offset)),
+                      inverse);
     const __m256i nearest = _mm256_cvtps_epi32(value);
     const __m256 distance =
         _mm256_and_ps(_mm256_sub_ps(value, _mm256_cvtepi32_ps(nearest)), magnitude);
     const __m256i boundary =
         _mm256_and_si256(_mm256_cmpgt_epi32(nearest, zero), _mm256_cmpgt_epi32(top, nearest));
-    const __m256 close = _mm256_and_ps(_mm256_cmp_ps(distance, bound, _CMP_LE_OQ),
-                                       _mm256_castsi256_ps(boundary));
+    const __m256 close =
+        _mm256_and_ps(_mm256_cmp_ps(distance, bound, _CMP_LE_OQ), _mm256_castsi256_ps(boundary));
     const uint32_t bits = (uint32_t)_mm256_movemask_ps(close);
     if (i % 32 == 0) ambiguous[i / 32] = 0;
     ambiguous[i / 32] |= bits << (i % 32);
-    const __m256 clamped = _mm256_min_ps(_mm256_max_ps(value, _mm256_setzero_ps()),
-                                         _mm256_set1_ps(255.0f));
+    const __m256 clamped =
+        _mm256_min_ps(_mm256_max_ps(value, _mm256_setzero_ps()), _mm256_set1_ps(255.0f));
     const __m256i whole = _mm256_cvttps_epi32(clamped);
-    const __m128i packed = _mm_packs_epi32(_mm256_castsi256_si128(whole),
-                                           _mm256_extracti128_si256(whole, 1));
+    const __m128i packed =
+        _mm_packs_epi32(_mm256_castsi256_si128(whole), _mm256_extracti128_si256(whole, 1));
     _mm_storel_epi64((__m128i *)(out + i), _mm_packus_epi16(packed, packed));
   }
   _mm256_zeroupper();

@@ -33,7 +33,7 @@ namespace {
 
 // Rows the reader may run ahead of the filter.
 const int kRingRows = 32;
-// The reader helps once the worker lags this many rows behind it.
+// The reader helps once the worker lags this many rows behind it, unless told otherwise.
 const int32_t kHelpDistance = kRingRows - 8;
 // Rows a sleeping worker is given at once.
 const int32_t kWakeBatch = 8;
@@ -89,6 +89,8 @@ struct PictureStream {
   Sleeper workerSleep, readerSleep;
   int32_t stop;                 // set by the reader when it gives up (atomic)
   FallbackCounts helperCounts;  // the reader's share of filtering along
+  int32_t helpDistance;         // lag of the worker at which the reader helps
+  uint32_t rowsHelped;
   Planes readerPlanes, workerPlanes;
 
   // The filter, owned by whichever thread filters.
@@ -96,11 +98,11 @@ struct PictureStream {
   int32_t planeLength;  // values of one channel plane, the repeated edge pixels included
   ColumnGroup *groups;
   int32_t groupCount;
-  int32_t compactValues;      // 12 per group, rounded up to a multiple of 16
-  int32_t *columnIndex;       // per source column read: its red value's place in a compact row
-  uint8_t *readRow;           // per source row: 1 when the stretch reads it
+  int32_t compactValues;        // 12 per group, rounded up to a multiple of 16
+  int32_t *columnIndex;         // per source column read: its red value's place in a compact row
+  uint8_t *readRow;             // per source row: 1 when the stretch reads it
   ColumnSample *columnSamples;  // per destination column
-  uint8_t *acrossRing;        // acrossSlots rows filtered along, compactValues each
+  uint8_t *acrossRing;          // acrossSlots rows filtered along, compactValues each
   // Per value of the last row filtered along: how many rows above it hold the same value, at
   // most 255 (the widest window spans 126).
   uint8_t *sameAbove;
@@ -238,9 +240,8 @@ void DrawRow(PictureStream *s, int32_t Y, const AxisSample *down) {
   const uint8_t *filtered[4];
   for (int r = 0; r < 4; ++r) {
     const int32_t row = down->first + r;
-    filtered[r] = row < 0 || row >= s->height
-                      ? NULL
-                      : s->downRows + (size_t)(row & 3) * s->compactValues;
+    filtered[r] =
+        row < 0 || row >= s->height ? NULL : s->downRows + (size_t)(row & 3) * s->compactValues;
   }
   double wy[4];
   AxisWeights(down->fraction, wy);
@@ -295,8 +296,8 @@ void FilterDown(PictureStream *s, int32_t y) {
   }
   // The window's rows run from `top` to the last row filtered along.
   const int32_t top = y - n < 0 ? 0 : y - n, bottom = y + n > h - 1 ? h - 1 : y + n;
-  FilterAcrossRows(&s->down, s->window, s->sameAbove, bottom - top, s->compactValues,
-                   s->downSums, s->downRows + (size_t)(y & 3) * s->compactValues, &s->downCounts);
+  FilterAcrossRows(&s->down, s->window, s->sameAbove, bottom - top, s->compactValues, s->downSums,
+                   s->downRows + (size_t)(y & 3) * s->compactValues, &s->downCounts);
   s->lastDown = y;
 }
 
@@ -331,12 +332,12 @@ void CountSameAbove(PictureStream *s, int32_t r) {
   }
 }
 
-// Filters the slot's row along unless the other thread has claimed it.
-void FilterClaimedRow(PictureStream *s, Slot *slot, const Planes *planes,
-                      FallbackCounts *counts) {
-  if (__atomic_exchange_n(&slot->claimed, 1, __ATOMIC_ACQ_REL)) return;
+// Filters the slot's row along unless the other thread has claimed it.  Returns 1 when it did.
+int FilterClaimedRow(PictureStream *s, Slot *slot, const Planes *planes, FallbackCounts *counts) {
+  if (__atomic_exchange_n(&slot->claimed, 1, __ATOMIC_ACQ_REL)) return 0;
   FilterAlong(s, slot, planes, counts);
   __atomic_store_n(&slot->finished, 1, __ATOMIC_RELEASE);
+  return 1;
 }
 
 // Everything one handed-over row allows: filtering it along, the rows across that now have
@@ -419,6 +420,8 @@ PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat 
   s->height = height;
   s->format = format;
   s->target = *target;
+  s->helpDistance =
+      target->helpAfter > 0 && target->helpAfter < kRingRows ? target->helpAfter : kHelpDistance;
   if (!SetUp(s)) {
     FreeStream(s);
     return NULL;
@@ -436,9 +439,8 @@ uint8_t *NextStreamRow(PictureStream *s) {
   // The slot is free once the worker has taken the row it held before.
   const int32_t r = s->rowsIn;
   if (s->worker && !s->pending)
-    SleepUntil(&s->readerSleep, r - kRingRows + 1, [s, r] {
-      return __atomic_load_n(&s->rowsTaken, __ATOMIC_SEQ_CST) > r - kRingRows;
-    });
+    SleepUntil(&s->readerSleep, r - kRingRows + 1,
+               [s, r] { return __atomic_load_n(&s->rowsTaken, __ATOMIC_SEQ_CST) > r - kRingRows; });
   s->pending = 1;
   return s->slots[r % kRingRows].raw;
 }
@@ -459,8 +461,9 @@ void CommitStreamRow(PictureStream *s) {
   Wake(&s->workerSleep, r + 1);
   // Help while the worker is well behind: it then reaches this row only after the filtering
   // claimed here is done, and never waits for it.
-  if (__atomic_load_n(&s->rowsTaken, __ATOMIC_ACQUIRE) + kHelpDistance <= r)
-    FilterClaimedRow(s, slot, &s->readerPlanes, &s->helperCounts);
+  if (__atomic_load_n(&s->rowsTaken, __ATOMIC_ACQUIRE) + s->helpDistance <= r &&
+      FilterClaimedRow(s, slot, &s->readerPlanes, &s->helperCounts))
+    ++s->rowsHelped;
 }
 
 int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
@@ -481,6 +484,7 @@ int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
     stats->downRefined = s->downCounts.refined;
     stats->downExact = s->downCounts.exact;
     stats->downFlat = s->downCounts.flat;
+    stats->rowsHelped = s->rowsHelped;
   }
   FreeStream(s);
   return whole;

@@ -12,13 +12,16 @@ extern "C" {
 
 // The surface being filled: W x H pixels, bytes blue, green, red, rows `rowLength` bytes apart
 // starting at `pixels`; `threads` 2 filters on a second thread, 1 (or a thread that cannot be
-// had) in the caller's.
+// had) in the caller's.  With two threads the reader also filters rows along once the second
+// thread lags `helpAfter` rows behind it (0: the default, a lag that leaves the second thread
+// plenty of rows to work on; 1 to 31 make the reader help sooner).
 typedef struct StreamTarget {
   uint8_t *pixels;
   int32_t width;
   int32_t height;
   int32_t rowLength;
   int32_t threads;
+  int32_t helpAfter;
 } StreamTarget;
 
 // What the rows handed in hold per pixel.
@@ -29,9 +32,11 @@ typedef enum StreamRowFormat {
 } StreamRowFormat;
 
 // How often each pass's fast arithmetic handed a value to the exact one (see filter_pass.h).
+// `rowsHelped`: rows the reader filtered along itself.
 typedef struct StreamStats {
   uint32_t acrossExact, acrossFlat, acrossRefined;
   uint32_t downExact, downFlat, downRefined;
+  uint32_t rowsHelped;
 } StreamStats;
 
 typedef struct PictureStream PictureStream;

@@ -20,7 +20,7 @@ int ReadPictureByExtension(const char *path, PictureBuffer *picture) {
 
 int ComposePictureFile(const char *path, ComposeSurface *surface, int threads) {
   StreamTarget target = {surface->bits, surface->width, surface->height, surface->rowStride,
-                         threads};
+                         threads, 0};
   const char *dot = strrchr(path, '.');
   const char *slash = strrchr(path, '/');
   if (dot && (!slash || dot > slash)) {

@@ -165,8 +165,8 @@ void BM_ComposeJpeg24MegapixelsVsBareDecode(benchmark::State &state) {
   std::string path = WriteJpeg(6000, 4000, (int)state.range(1));
   const int stride = (kClientWidth * 3 + 3) / 4 * 4;
   std::vector<uint8_t> surface((size_t)stride * kClientHeight);
-  StreamTarget target = {surface.data(), kClientWidth, kClientHeight, stride,
-                         (int32_t)state.range(0)};
+  StreamTarget target = {
+      surface.data(), kClientWidth, kClientHeight, stride, (int32_t)state.range(0), 0};
   double decoding = 0, composing = 0, decodingCpu = 0, composingCpu = 0;
   for (auto _ : state) {
     double cpu = ProcessSeconds();

@@ -21,7 +21,7 @@ void CheckStreamedFit(const char *path, int jpeg, int read, const PictureBuffer 
   uint8_t *expected = (uint8_t *)calloc((size_t)stride * H, 1);
   if (!streamed || !expected) abort();
   memset(streamed, 0xA5, (size_t)stride * H);
-  StreamTarget target = {streamed, W, H, stride, threads};
+  StreamTarget target = {streamed, W, H, stride, threads, 0};
   const int ok =
       jpeg ? StreamJpegPicture(path, &target, NULL) : StreamBmpPicture(path, &target, NULL);
   if (ok != read) __builtin_trap();
