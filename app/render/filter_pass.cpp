@@ -89,6 +89,11 @@ inline __m128i SumLanes(__m128i a, __m128i b, __m128i c, __m128i d) {
   return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
 }
 
+// Eight bytes as eight 16-bit values.
+inline __m128i WidenEight(const uint8_t *p) {
+  return _mm_unpacklo_epi8(_mm_loadl_epi64((const __m128i *)p), _mm_setzero_si128());
+}
+
 inline __m128i LoadEight(const int16_t *p) {
   return _mm_loadu_si128((const __m128i *)p);
 }
@@ -96,10 +101,10 @@ inline __m128i LoadEight(const int16_t *p) {
 // The four sums of a window along a row: window[j] is the value j places from x - taps, and
 // weights[i] weighs the window for pixel x + i (16 x `blocks` values of each).
 inline __m128i SumFourAlong(const int16_t (*weights)[ALONG_WINDOW], int blocks,
-                            const int16_t *window) {
+                            const uint8_t *window) {
   __m128i a0 = _mm_setzero_si128(), a1 = a0, a2 = a0, a3 = a0;
   for (int j = 0; j < 16 * blocks; j += 8) {
-    const __m128i values = _mm_loadu_si128((const __m128i *)(window + j));
+    const __m128i values = WidenEight(window + j);
     a0 = _mm_add_epi32(a0, _mm_madd_epi16(values, LoadEight(weights[0] + j)));
     a1 = _mm_add_epi32(a1, _mm_madd_epi16(values, LoadEight(weights[1] + j)));
     a2 = _mm_add_epi32(a2, _mm_madd_epi16(values, LoadEight(weights[2] + j)));
@@ -119,10 +124,8 @@ void SumRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup
       continue;
     }
     for (int c = 0; c < 3; ++c) {
-      const __m128i centre =
-          _mm_slli_epi32(_mm_unpacklo_epi16(_mm_loadl_epi64((const __m128i *)(row->plane[c] + x)),
-                                            _mm_setzero_si128()),
-                         15);
+      const __m128i centre = _mm_slli_epi32(
+          _mm_unpacklo_epi16(WidenEight(row->plane[c] + x), _mm_setzero_si128()), 15);
       const __m128i sum = SumFourAlong(pass->along, pass->alongBlocks, row->plane[c] + x - n);
       _mm_storeu_si128((__m128i *)(sums + 4 * c), _mm_add_epi32(sum, centre));
     }
@@ -131,11 +134,6 @@ void SumRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup
 
 // The sums of eight neighbouring values across rows with the pair weights `pairs`: up[k] and
 // down[k] are the rows k above and below.
-// Eight bytes as eight 16-bit values.
-inline __m128i WidenEight(const uint8_t *p) {
-  return _mm_unpacklo_epi8(_mm_loadl_epi64((const __m128i *)p), _mm_setzero_si128());
-}
-
 inline void SumEightAcross(const int32_t *pairs, int pairCount, const uint8_t *const *up,
                            const uint8_t *const *down, int32_t at, __m128i *low, __m128i *high) {
   __m128i lo = _mm_setzero_si128(), hi = lo;
@@ -298,7 +296,7 @@ void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGr
     for (int c = 0; c < 3; ++c) {
       const uint32_t ambiguous = (bits >> (4 * c)) & 15;
       if (!ambiguous) continue;
-      const int16_t *plane = row->plane[c];
+      const uint8_t *plane = row->plane[c];
       int32_t residual[4];
       _mm_storeu_si128((__m128i *)residual,
                        SumFourAlong(pass->alongResidual, pass->alongBlocks, plane + x - n));

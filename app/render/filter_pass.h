@@ -60,11 +60,11 @@ void SetUpFilterPass(FilterPass *pass, double s);
 // 0: passes set up from now on keep to SSE2 (for comparing both ways); 1: the default.
 void AllowWideSums(int allowed);
 
-// One row split into channel planes of 16-bit values: plane[c][x] is channel c of pixel x.
+// One row split into channel planes of bytes: plane[c][x] is channel c of pixel x.
 // Each plane may be read from index -PREFILTER_MAX_TAPS to width + 16 x alongBlocks, the
 // pixels beyond the row repeating its edge pixels.
 typedef struct RowPlanes {
-  const int16_t *plane[3];
+  const uint8_t *plane[3];
   const uint32_t *differs;  // bit i % 32 of word i / 32: pixel i differs from pixel i + 1
   int32_t width;
 } RowPlanes;

@@ -4,6 +4,7 @@
 #include "filter_pass_wide.h"
 
 #include <immintrin.h>
+#include <string.h>
 
 namespace {
 
@@ -42,17 +43,18 @@ void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnG
       continue;
     }
     for (int c = 0; c < 3; ++c) {
-      const int16_t *window = row->plane[c] + x - n;
+      const uint8_t *window = row->plane[c] + x - n;
       __m256i a0 = _mm256_setzero_si256(), a1 = a0, a2 = a0, a3 = a0;
       for (int j = 0; j < 16 * blocks; j += 16) {
-        const __m256i values = Load(window + j);
+        const __m256i values = Widen(window + j);
         a0 = _mm256_add_epi32(a0, _mm256_madd_epi16(values, Load(w0 + j)));
         a1 = _mm256_add_epi32(a1, _mm256_madd_epi16(values, Load(w1 + j)));
         a2 = _mm256_add_epi32(a2, _mm256_madd_epi16(values, Load(w2 + j)));
         a3 = _mm256_add_epi32(a3, _mm256_madd_epi16(values, Load(w3 + j)));
       }
-      const __m128i centre = _mm_slli_epi32(
-          _mm_cvtepi16_epi32(_mm_loadl_epi64((const __m128i *)(row->plane[c] + x))), 15);
+      int32_t four;
+      memcpy(&four, row->plane[c] + x, 4);
+      const __m128i centre = _mm_slli_epi32(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(four)), 15);
       _mm_storeu_si128(
           (__m128i *)(sums + 4 * c),
           _mm_add_epi32(SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3)), centre));

@@ -59,7 +59,7 @@ struct ColumnSample {
 
 // Where a thread spreads the row it filters along.
 struct Planes {
-  int16_t *values;    // red, green, blue; planeLength values each
+  uint8_t *values;    // red, green, blue; planeLength bytes each
   uint32_t *differs;  // bit i: pixel i differs from pixel i + 1
   int32_t *sums;      // working room for filtering along (AlongScratchWords)
 };
@@ -197,7 +197,7 @@ int SetUpColumns(PictureStream *s) {
 }
 
 int AllocatePlanes(const PictureStream *s, Planes *planes) {
-  planes->values = (int16_t *)malloc((size_t)s->planeLength * 3 * sizeof(int16_t));
+  planes->values = (uint8_t *)malloc((size_t)s->planeLength * 3);
   planes->differs = (uint32_t *)malloc(((size_t)s->width + 31) / 32 * sizeof(uint32_t));
   planes->sums = (int32_t *)calloc((size_t)AlongScratchWords(s->groupCount), sizeof(int32_t));
   return planes->values && planes->differs && planes->sums;

@@ -1,13 +1,14 @@
-// Spreading a row as read into the 16-bit channel planes that the filter along rows works on.
+// Spreading a row as read into the channel planes that the filter along rows works on.
 #include "row_planes.h"
 
 #include <emmintrin.h>
 #include <stddef.h>
+#include <string.h>
 
 namespace {
 
 // Channel c of pixel x of a row as read.
-inline int16_t Channel(StreamRowFormat format, const uint8_t *raw, int32_t x, int c) {
+inline uint8_t Channel(StreamRowFormat format, const uint8_t *raw, int32_t x, int c) {
   switch (format) {
     case ROW_GREY:
       return raw[x];
@@ -16,13 +17,6 @@ inline int16_t Channel(StreamRowFormat format, const uint8_t *raw, int32_t x, in
     default:
       return raw[4 * x + c];
   }
-}
-
-// Stores 16 bytes as 16-bit values at plane[x ..].
-inline void StoreSixteen(__m128i bytes, int16_t *plane, int32_t x) {
-  const __m128i zero = _mm_setzero_si128();
-  _mm_storeu_si128((__m128i *)(plane + x), _mm_unpacklo_epi8(bytes, zero));
-  _mm_storeu_si128((__m128i *)(plane + x + 8), _mm_unpackhi_epi8(bytes, zero));
 }
 
 // Sixteen interleaved red, green, blue pixels split into one vector per channel (three rounds
@@ -44,21 +38,19 @@ inline void SplitSixteen(const uint8_t *raw, __m128i *red, __m128i *green, __m12
   *blue = c;
 }
 
-// Marks in `differs` (bit i of word i / 32) each pixel i that differs from pixel i + 1, from
-// the forward planes (pixels past the row repeat the last one, so never differ; reads reach
-// 8 values past the row).
-void MarkDifferences(const int16_t *const forward[3], int32_t w, uint32_t *differs) {
+// Marks in `differs` (bit i of word i / 32) each pixel i that differs from pixel i + 1 (pixels
+// past the row repeat the last one, so never differ; reads reach 16 values past the row).
+void MarkDifferences(const uint8_t *const plane[3], int32_t w, uint32_t *differs) {
   for (int32_t x = 0; x < w; x += 32) {
     uint32_t word = 0;
-    for (int part = 0; part < 32 && x + part < w; part += 8) {
-      __m128i same = _mm_set1_epi16(-1);
+    for (int part = 0; part < 32 && x + part < w; part += 16) {
+      __m128i same = _mm_set1_epi8(-1);
       for (int c = 0; c < 3; ++c) {
-        const int16_t *p = forward[c] + x + part;
-        same = _mm_and_si128(same, _mm_cmpeq_epi16(_mm_loadu_si128((const __m128i *)p),
-                                                   _mm_loadu_si128((const __m128i *)(p + 1))));
+        const uint8_t *p = plane[c] + x + part;
+        same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i *)p),
+                                                  _mm_loadu_si128((const __m128i *)(p + 1))));
       }
-      const uint32_t bits = (uint32_t)_mm_movemask_epi8(_mm_packs_epi16(same, same)) & 0xFF;
-      word |= (~bits & 0xFF) << part;
+      word |= (~(uint32_t)_mm_movemask_epi8(same) & 0xFFFF) << part;
     }
     differs[x / 32] = word;
   }
@@ -67,23 +59,25 @@ void MarkDifferences(const int16_t *const forward[3], int32_t w, uint32_t *diffe
 }  // namespace
 
 void SpreadRow(StreamRowFormat format, const uint8_t *raw, int32_t w, int32_t length,
-               int16_t *planes, uint32_t *differs) {
-  int16_t *plane[3];
+               uint8_t *planes, uint32_t *differs) {
+  uint8_t *plane[3];
   for (int c = 0; c < 3; ++c) plane[c] = planes + (size_t)c * length + ROW_PLANE_LEAD;
   int32_t x = 0;
   if (format == ROW_RGB) {
     for (; x + 16 <= w; x += 16) {
       __m128i channel[3];
       SplitSixteen(raw + 3 * x, &channel[0], &channel[1], &channel[2]);
-      for (int c = 0; c < 3; ++c) StoreSixteen(channel[c], plane[c], x);
+      for (int c = 0; c < 3; ++c) _mm_storeu_si128((__m128i *)(plane[c] + x), channel[c]);
     }
+  } else if (format == ROW_GREY) {
+    for (int c = 0; c < 3; ++c) memcpy(plane[c], raw, (size_t)w);
+    x = w;
   }
   for (int c = 0; c < 3; ++c) {
     for (int32_t i = x; i < w; ++i) plane[c][i] = Channel(format, raw, i, c);
-    const int16_t first = plane[c][0], last = plane[c][w - 1];
-    for (int32_t i = -ROW_PLANE_LEAD; i < 0; ++i) plane[c][i] = first;
-    for (int32_t i = w; i < length - ROW_PLANE_LEAD; ++i) plane[c][i] = last;
+    memset(plane[c] - ROW_PLANE_LEAD, plane[c][0], ROW_PLANE_LEAD);
+    memset(plane[c] + w, plane[c][w - 1], (size_t)(length - ROW_PLANE_LEAD - w));
   }
-  const int16_t *const split[3] = {plane[0], plane[1], plane[2]};
+  const uint8_t *const split[3] = {plane[0], plane[1], plane[2]};
   MarkDifferences(split, w, differs);
 }

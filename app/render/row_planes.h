@@ -15,4 +15,4 @@
 // its edge pixel.  `length` must leave at least 16 values after the row.  Sets bit i % 32 of
 // differs[i / 32] when pixel i differs from pixel i + 1 ((width + 31) / 32 words).
 void SpreadRow(StreamRowFormat format, const uint8_t *raw, int32_t width, int32_t length,
-               int16_t *planes, uint32_t *differs);
+               uint8_t *planes, uint32_t *differs);
