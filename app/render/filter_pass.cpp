@@ -18,11 +18,11 @@
 // With E a little above the sum of these errors and D's own, F and D lie on the same side of
 // every whole number more than E away from F, so F's
 // byte is D's.  A lane within E of one of 1..255 is summed again with the residual weights
-// rk = round((wk 2^15 - qk) 2^15); (I 2^15 + R) 2^-30 / S, formed exactly and divided once in
-// doubles, has a bound some 2^15 times smaller and settles nearly every such lane.  Only what
-// is still too close goes to the double sequence.  Flat windows sit exactly on a whole number
-// (T = c), so they always do; their byte depends on c alone and comes from a table made by
-// the same double sequence.
+// rk = round((wk 2^15 - qk) 2^15); (I 2^15 + R) 2^-30 / S, formed exactly and multiplied by
+// the double nearest 2^-30 / S (two roundings), has a bound some 2^15 times smaller and settles
+// nearly every such lane.  Only what is still too close goes to the double sequence.  Flat windows
+// sit exactly on a whole number (T = c), so they always do; their byte depends on c alone and comes
+// from a table made by the same double sequence.
 #include "filter_pass.h"
 
 #include <emmintrin.h>
@@ -75,7 +75,7 @@ inline __m128i FinishLanes(const FilterPass *pass, __m128i sums, int *ambiguous)
 // Decides a value from its fixed-point and residual sums when the bound allows: returns 1 and
 // stores the byte, or 0.
 int Refine(const FilterPass *pass, int32_t sum, int32_t residual, int *byte) {
-  const double value = ((double)sum * 32768.0 + (double)residual) / pass->refinedDivisor;
+  const double value = ((double)sum * 32768.0 + (double)residual) * pass->refinedScale;
   const int nearest = (int)(value + 0.5);
   if (nearest >= 1 && nearest <= 255 && fabs(value - nearest) <= pass->refinedBound) return 0;
   *byte = ToByte(value);
@@ -191,12 +191,12 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
                              4 * ldexp(1, -24) * (limit + 510 * fixedError) + doubleError) /
                             sum;
   const double refinedBound =
-      1.02 * (510 * refinedError + ldexp(1, -52) * limit + doubleError) / sum + 1e-12;
+      1.02 * (510 * refinedError + ldexp(1, -51) * limit + doubleError) / sum + 1e-12;
   for (int lane = 0; lane < 4; ++lane) {
     pass->fixedInverse[lane] = (float)(1.0 / (32768.0 * pass->sum));
     pass->fixedBound[lane] = nextafterf((float)fixedBound, 1.0f);
   }
-  pass->refinedDivisor = 1073741824.0 * pass->sum;
+  pass->refinedScale = 1.0 / (1073741824.0 * pass->sum);
   pass->refinedBound = refinedBound;
 }
 
@@ -298,8 +298,10 @@ void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGr
       if (!ambiguous) continue;
       const uint8_t *plane = row->plane[c];
       int32_t residual[4];
+      const uint8_t *window = plane + x - n;
       _mm_storeu_si128((__m128i *)residual,
-                       SumFourAlong(pass->alongResidual, pass->alongBlocks, plane + x - n));
+                       pass->wide ? SumFourAlongWide(pass->alongResidual, pass->alongBlocks, window)
+                                  : SumFourAlong(pass->alongResidual, pass->alongBlocks, window));
       for (int i = 0; i < keep; ++i) {
         if (!(ambiguous & (1u << i))) continue;
         int byte;
@@ -329,13 +331,28 @@ void SettleAcross(const FilterPass *pass, const uint8_t *const *up, const uint8_
                   const int32_t *sums, const uint32_t *ambiguous, uint8_t *out,
                   FallbackCounts *counts) {
   const int n = pass->taps;
+  // The residual sums of the sixteen values around the last ambiguous one.
+  int32_t residual[16];
+  int32_t block = -1;
   for (int32_t word = start / 32; word < (end + 31) / 32; ++word) {
     for (uint32_t bits = ambiguous[word]; bits; bits &= bits - 1) {
       const int32_t i = 32 * word + __builtin_ctz(bits);
-      int32_t residual = 0;
-      for (int k = 1; k <= n; ++k) residual += pass->residual[k] * (up[k][i] + down[k][i]);
+      if (i / 16 != block) {
+        block = i / 16;
+        __m128i four[4];
+        if (pass->wide) {
+          SumSixteenAcrossWide(pass->residualPairs, pass->pairCount, up, down, 16 * block, four);
+        } else {
+          SumEightAcross(pass->residualPairs, pass->pairCount, up, down, 16 * block, &four[0],
+                         &four[1]);
+          SumEightAcross(pass->residualPairs, pass->pairCount, up, down, 16 * block + 8, &four[2],
+                         &four[3]);
+        }
+        for (int part = 0; part < 4; ++part)
+          _mm_storeu_si128((__m128i *)(residual + 4 * part), four[part]);
+      }
       int byte;
-      if (Refine(pass, sums[i], residual, &byte)) {
+      if (Refine(pass, sums[i], residual[i % 16], &byte)) {
         ++counts->refined;
       } else if (sameAbove[i] >= span) {
         ++counts->flat;

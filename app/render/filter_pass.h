@@ -39,7 +39,7 @@ typedef struct FilterPass {
   int32_t fixedOffset;    // taken off each fixed-point sum first: its expected error
   float fixedInverse[4];  // 2^-15 / sum, four times over
   float fixedBound[4];    // |fixed-point value - exact value| never exceeds this
-  double refinedDivisor;  // 2^30 x sum
+  double refinedScale;    // 2^-30 / sum
   double refinedBound;    // the same for the value with the residual added
   uint8_t flat[256];
 } FilterPass;

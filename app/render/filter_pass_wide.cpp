@@ -28,13 +28,31 @@ inline __m128i SumLanes(__m128i a, __m128i b, __m128i c, __m128i d) {
   return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
 }
 
+// The four sums of a window along a row (as SumFourAlongWide).
+inline __m128i SumFour(const int16_t (*weights)[ALONG_WINDOW], int blocks, const uint8_t *window) {
+  __m256i a0 = _mm256_setzero_si256(), a1 = a0, a2 = a0, a3 = a0;
+  for (int j = 0; j < 16 * blocks; j += 16) {
+    const __m256i values = Widen(window + j);
+    a0 = _mm256_add_epi32(a0, _mm256_madd_epi16(values, Load(weights[0] + j)));
+    a1 = _mm256_add_epi32(a1, _mm256_madd_epi16(values, Load(weights[1] + j)));
+    a2 = _mm256_add_epi32(a2, _mm256_madd_epi16(values, Load(weights[2] + j)));
+    a3 = _mm256_add_epi32(a3, _mm256_madd_epi16(values, Load(weights[3] + j)));
+  }
+  return SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3));
+}
+
 }  // namespace
+
+__m128i SumFourAlongWide(const int16_t (*weights)[ALONG_WINDOW], int blocks,
+                         const uint8_t *window) {
+  const __m128i sums = SumFour(weights, blocks, window);
+  _mm256_zeroupper();
+  return sums;
+}
 
 void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
                      int32_t count, int32_t *sums) {
   const int n = pass->taps, blocks = pass->alongBlocks;
-  const int16_t *w0 = pass->along[0], *w1 = pass->along[1], *w2 = pass->along[2],
-                *w3 = pass->along[3];
   for (int32_t g = 0; g < count; ++g, sums += 12) {
     const int32_t x = groups[g].x;
     if (WindowIsFlat(row, x - n, x + 3 + n)) {
@@ -43,21 +61,11 @@ void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnG
       continue;
     }
     for (int c = 0; c < 3; ++c) {
-      const uint8_t *window = row->plane[c] + x - n;
-      __m256i a0 = _mm256_setzero_si256(), a1 = a0, a2 = a0, a3 = a0;
-      for (int j = 0; j < 16 * blocks; j += 16) {
-        const __m256i values = Widen(window + j);
-        a0 = _mm256_add_epi32(a0, _mm256_madd_epi16(values, Load(w0 + j)));
-        a1 = _mm256_add_epi32(a1, _mm256_madd_epi16(values, Load(w1 + j)));
-        a2 = _mm256_add_epi32(a2, _mm256_madd_epi16(values, Load(w2 + j)));
-        a3 = _mm256_add_epi32(a3, _mm256_madd_epi16(values, Load(w3 + j)));
-      }
+      const __m128i sum = SumFour(pass->along, blocks, row->plane[c] + x - n);
       int32_t four;
       memcpy(&four, row->plane[c] + x, 4);
       const __m128i centre = _mm_slli_epi32(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(four)), 15);
-      _mm_storeu_si128(
-          (__m128i *)(sums + 4 * c),
-          _mm_add_epi32(SumLanes(Halves(a0), Halves(a1), Halves(a2), Halves(a3)), centre));
+      _mm_storeu_si128((__m128i *)(sums + 4 * c), _mm_add_epi32(sum, centre));
     }
   }
   _mm256_zeroupper();

@@ -19,6 +19,10 @@
 void SumRowAlongWide(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
                      int32_t count, int32_t *sums);
 
+// The four sums of a window along a row: window[j] is the value j places from x - taps, and
+// weights[i] weighs the window for pixel x + i (16 x `blocks` values of each).
+__m128i SumFourAlongWide(const int16_t (*weights)[ALONG_WINDOW], int blocks, const uint8_t *window);
+
 // Finishes `count` sums (a multiple of 8) as FinishSums does.
 void FinishSumsWide(const FilterPass *pass, const int32_t *sums, int32_t count, uint8_t *out,
                     uint32_t *ambiguous);
