@@ -7,5 +7,6 @@ target_include_directories(qm_host_core PUBLIC
   ${CMAKE_CURRENT_LIST_DIR}
   ${CMAKE_SOURCE_DIR}/engine
   ${CMAKE_SOURCE_DIR}/app/render
+  ${CMAKE_SOURCE_DIR}/app/pictures
   ${CMAKE_SOURCE_DIR}/app/resources)
 target_link_libraries(qm_host_core PUBLIC qm_platform)
