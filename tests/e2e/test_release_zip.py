@@ -69,7 +69,7 @@ class ReleaseZip(unittest.TestCase):
                          [FOLDER + n for n in PROGRAM_FILES + ["readme.txt"]], "fixed order")
         for info in infos:
             self.assertEqual(info.date_time, (2026, 1, 1, 0, 0, 0), info.filename)
-            self.assertEqual(info.external_attr, 0, info.filename)
+            self.assertEqual(info.external_attr, 0o100644 << 16, info.filename)
 
         # Packed again from a copy whose files are newer and listed in another order: the
         # same bytes.
