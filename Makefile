@@ -3,7 +3,8 @@
 #   make play   build and start the game under Wine
 #   make bench  run the benchmarks (host tree)
 #   make fuzz   run every fuzz target for a bounded time
-#   make dist   build the release zip build/Quillomar-1.0-win32.zip from build/win32/dist
+#   make dist   build the release zip build/Quillomar-1.0-win32.zip (and build/SHA256SUMS)
+#               from build/win32/dist, binaries stripped, the same bytes from every build
 SHELL := /bin/bash
 .PHONY: all bootstrap host win32 test test-host test-win32 bench fuzz play dist clean
 

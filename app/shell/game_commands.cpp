@@ -1,7 +1,7 @@
 #include "game_commands.h"
 
 #include "game_thread.h"
-#include "main_window.h"
+#include "game_settings.h"
 #include "surfaces.h"
 
 void StartGameFromSettings(HWND window) {

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+GameSettings gameSettings;
+
 void SetDefaultSettings(GameSettings *settings) {
   memset(settings, 0, sizeof *settings);
   settings->wait_poll = WAIT_POLL_LIMIT;

@@ -1,6 +1,5 @@
 // The user's settings: game rules, display options and the colour chooser's custom colours.
-// One process-wide instance lives with the program's host-side state; this module only fixes
-// the record, its defaults and the split of the fall interval.
+// The record, its one process-wide instance, its defaults and the split of the fall interval.
 #pragma once
 
 #include <stdint.h>
@@ -36,6 +35,10 @@ typedef struct GameSettings {
   uint32_t transparent_colour;
   uint32_t custom_colours[SETTINGS_CUSTOM_COLOURS];
 } GameSettings;
+
+// The program's settings: filled at window creation, edited by the settings dialog, read when
+// a game starts and written at the end.  Window thread only.
+extern GameSettings gameSettings;
 
 // Puts every default in place: wait 50 + 500, level 1, lv1_norma 30, lv1_speed 70, lv2_block 6,
 // lv2_norma 1, lv2_upline 1, blockfreq -1, stripe_intensity 127, every flag 0, an empty path,

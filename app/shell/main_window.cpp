@@ -5,10 +5,10 @@
 #include "resource.h"
 #include "settings_file.h"
 #include "surfaces.h"
+#include "window_position.h"
 #include "window_setup.h"
 
 HINSTANCE instance;
-GameSettings gameSettings;
 
 // Set once WM_CREATE has set the window up: a window whose set-up failed still receives
 // WM_DESTROY, and must not write "init.inf" from defaults that were never read from it.
@@ -38,35 +38,58 @@ HWND CreateMainWindow(HINSTANCE module) {
                          module, NULL);
 }
 
-void CenterWindow(HWND window) {
-  RECT frame;
-  GetWindowRect(window, &frame);
-  int width = frame.right - frame.left;
-  int height = frame.bottom - frame.top;
-  int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  MoveWindow(window, x, y, width, height, TRUE);
+// Whether each modal window is open.  Their commands can still arrive while one is (posted by
+// another program, or a second message already queued), and a second copy over the first
+// would share the first's state.
+static int settingsOpen, scoreOpen, versionOpen;
+
+static void ShowOnce(int *open, HWND window, void (*show)(HWND)) {
+  *open = 1;
+  show(window);
+  *open = 0;
 }
 
-static void WithGamePaused(HWND window, void (*show)(HWND)) {
+// Version and Show score hold the game while they are open.
+static void WithGamePaused(HWND window, int *open, void (*show)(HWND)) {
+  if (*open) return;
   if (gameHost.gamePauseEvent) SetEvent(gameHost.gamePauseEvent);
-  show(window);
+  ShowOnce(open, window, show);
   if (gameHost.gamePauseEvent) ResetEvent(gameHost.gamePauseEvent);
+}
+
+static void ShowSettings(HWND window) {
+  // The menu greys Settings during a game, but a posted command is not stopped by the menu:
+  // the dialog's OK recomposes the background, which the game thread draws from.
+  if (game_thread || settingsOpen) return;
+  ShowOnce(&settingsOpen, window, ShowSettingsDialog);
+  ComposeBackgroundFromSettings(window);
 }
 
 static void DispatchCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   UINT command = LOWORD(wParam);
   switch (command) {
-    case IDC_GAME_ENDED: HandleGameEnded(window); break;
-    case IDM_START: StartGameFromSettings(window); break;
-    case IDM_SETTINGS:
-      ShowSettingsDialog(window);
-      ComposeBackgroundFromSettings(window);
+    case IDC_GAME_ENDED:
+      HandleGameEnded(window);
       break;
-    case IDM_VERSION: WithGamePaused(window, ShowVersionPanel); break;
-    case IDM_EXIT: DestroyWindow(window); break;
-    case IDM_STOP: StopGame(window); break;
-    case IDM_SHOWSCORE: WithGamePaused(window, ShowScoreDialog); break;
+    case IDM_START:
+      // Nor may a game start under the settings dialog, for the same reason.
+      if (!settingsOpen) StartGameFromSettings(window);
+      break;
+    case IDM_SETTINGS:
+      ShowSettings(window);
+      break;
+    case IDM_VERSION:
+      WithGamePaused(window, &versionOpen, ShowVersionPanel);
+      break;
+    case IDM_EXIT:
+      DestroyWindow(window);
+      break;
+    case IDM_STOP:
+      StopGame(window);
+      break;
+    case IDM_SHOWSCORE:
+      WithGamePaused(window, &scoreOpen, ShowScoreDialog);
+      break;
     default:
       if (command >= IDK_FIRST && command <= IDK_LAST) ForwardKeyCommand(wParam, lParam);
       break;
@@ -77,6 +100,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_CREATE:
       windowSetUp = SetUpSurfaces(window);
+      if (windowSetUp) RememberRestoredPosition(window);
       return windowSetUp ? 0 : -1;
     case WM_DESTROY:
       if (windowSetUp) SaveSettings(window);
@@ -92,9 +116,19 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
           SetEvent(gameHost.gamePauseEvent);
       }
       return 0;
-    case WM_PAINT: PaintWindow(window); return 0;
-    case WM_CLOSE: DestroyWindow(window); return 0;
-    case WM_COMMAND: DispatchCommand(window, wParam, lParam); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    case WM_MOVE:
+      RememberRestoredPosition(window);
+      return 0;
+    case WM_PAINT:
+      PaintWindow(window);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_COMMAND:
+      DispatchCommand(window, wParam, lParam);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
   }
 }

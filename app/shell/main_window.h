@@ -1,5 +1,5 @@
 // The main window (Windows only): its class, window procedure and command dispatch, and the
-// process-wide records of the shell.
+// program's module handle.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,6 @@ extern "C" {
 #endif
 
 extern HINSTANCE instance;
-extern GameSettings gameSettings;
 
 // Registers the "Quillomar" window class; 1 or 0.
 int RegisterMainWindowClass(HINSTANCE module);
@@ -21,9 +20,6 @@ int RegisterMainWindowClass(HINSTANCE module);
 HWND CreateMainWindow(HINSTANCE module);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Moves `window`, keeping its size, to the centre of the primary screen.
-void CenterWindow(HWND window);
 
 #ifdef __cplusplus
 }

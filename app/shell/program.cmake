@@ -14,6 +14,7 @@ add_library(qm_shell_win32 STATIC
   ${CMAKE_CURRENT_LIST_DIR}/settings_dialog_tools.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/version_panel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_position.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_setup.cpp)
 target_include_directories(qm_shell_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 # The Version command calls InfoPanel.dll through its import library.

@@ -6,7 +6,7 @@
 #include <commctrl.h>
 #include <string.h>
 
-#include "main_window.h"
+#include "game_settings.h"
 #include "messages.h"
 #include "number_field.h"
 #include "resource.h"

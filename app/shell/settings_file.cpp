@@ -3,21 +3,17 @@
 #include <string.h>
 
 #include "block_crc.h"
+#include "game_settings.h"
 #include "game_thread.h"
-#include "main_window.h"
 #include "program_paths.h"
 #include "settings_codec.h"
 #include "settings_store.h"
+#include "window_position.h"
 
 static uint32_t CurrentBlockCrc(void) {
   const PictureBuffer *block = &gameHost.blockPicture;
   if (!block->pixels) return 0;
   return BlockCrc(block->pixels, static_cast<uint32_t>(block->byteSize));
-}
-
-POINT WorkspaceToScreen(RECT normal, RECT monitor, RECT work) {
-  POINT p = {normal.left + (work.left - monitor.left), normal.top + (work.top - monitor.top)};
-  return p;
 }
 
 int LoadSettings(HWND window) {
@@ -44,21 +40,9 @@ int SaveSettings(HWND window) {
   memcpy(record.linecnt, gameHost.linecnt, sizeof record.linecnt);
   record.settings = gameSettings;
 
-  RECT frame;
-  GetWindowRect(window, &frame);
-  POINT topLeft = {frame.left, frame.top};
-  // A minimised window reports a parking position far off the screen; keep the place it
-  // will be restored to instead, so the next start does not open out of sight.
-  if (IsIconic(window)) {
-    WINDOWPLACEMENT placement;
-    placement.length = sizeof placement;
-    MONITORINFO monitor;
-    monitor.cbSize = sizeof monitor;
-    if (GetWindowPlacement(window, &placement) &&
-        GetMonitorInfoA(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONEAREST),
-                        &monitor))
-      topLeft = WorkspaceToScreen(placement.rcNormalPosition, monitor.rcMonitor, monitor.rcWork);
-  }
+  // A minimised window reports a parking position far off the screen: keep the place it
+  // will be restored to, so the next start does not open out of sight.
+  POINT topLeft = RestoredPosition(window);
   record.window_x = topLeft.x;
   record.window_y = topLeft.y;
   record.block_crc = CurrentBlockCrc();

@@ -23,6 +23,20 @@ int WriteWhole(HANDLE file, const uint8_t *bytes, DWORD count) {
   return 1;
 }
 
+// The settings file rewritten where it stands, for a program directory in which no file may be
+// created but the settings file itself may be written (a shared install where it was made
+// writable for the player).  Opened without truncating it, so that when the first write fails
+// the old settings stay whole; cut to the record's size only once the record is written.
+int WriteInPlace(const char *path, const uint8_t *bytes) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  int ok = WriteWhole(file, bytes, SETTINGS_FILE_SIZE);
+  ok = ok && SetEndOfFile(file);
+  ok = ok && FlushFileBuffers(file);
+  ok = CloseHandle(file) && ok;
+  return ok;
+}
+
 }  // namespace
 
 int SettingsScratchPath(const char *path, char *out, size_t outSize) {
@@ -64,7 +78,7 @@ int WriteSettingsBytes(const char *path, const uint8_t in[SETTINGS_FILE_SIZE]) {
   if (!SettingsScratchPath(path, scratch, sizeof scratch)) return 0;
   HANDLE file =
       CreateFileA(scratch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return 0;
+  if (file == INVALID_HANDLE_VALUE) return WriteInPlace(path, in);
   int ok = WriteWhole(file, in, SETTINGS_FILE_SIZE);
   // The bytes must be on the disk before the rename makes them the settings.
   ok = ok && FlushFileBuffers(file);

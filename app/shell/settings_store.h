@@ -1,6 +1,6 @@
-// Reading and writing the settings file's 444 bytes.  A write never leaves a short or
+// Reading and writing the settings file's 444 bytes.  A write normally never leaves a short or
 // half-written file behind: the bytes go to a scratch file beside it, which then replaces the
-// old file in one step.
+// old file in one step.  Only where no scratch file can be created is the file written in place.
 #pragma once
 
 #include <stddef.h>
@@ -18,7 +18,10 @@ int ReadSettingsBytes(const char *path, uint8_t out[SETTINGS_FILE_SIZE]);
 
 // Replaces the file at `path` with the SETTINGS_FILE_SIZE bytes of `in`.  Returns 1 when they
 // are written and in place; 0 when anything fails, with the old file as it was and the scratch
-// file removed.
+// file removed.  When the scratch file cannot be created the file at `path` is written in place
+// instead (created if need be, cut to SETTINGS_FILE_SIZE bytes): every step is checked, and a
+// failure of the first write leaves the old file as it was, though one later in the record may
+// leave part of it written.
 int WriteSettingsBytes(const char *path, const uint8_t in[SETTINGS_FILE_SIZE]);
 
 // The scratch file WriteSettingsBytes uses for `path`: in the same directory, so that the

@@ -2,13 +2,14 @@
 
 #include "background.h"
 #include "cells.h"
+#include "game_commands.h"
+#include "game_settings.h"
 #include "game_thread.h"
-#include "main_window.h"
 #include "messages.h"
 #include "program_paths.h"
 #include "settings_file.h"
 #include "surfaces.h"
-#include "game_commands.h"
+#include "window_position.h"
 
 void ComposeBackgroundFromSettings(HWND window) {
   BackgroundOptions options;

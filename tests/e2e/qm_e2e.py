@@ -137,12 +137,58 @@ def wait_until(predicate, timeout, step=0.1):
 _wine_warm = []
 
 
-def warm_up_wine():
+def warm_up_wine(wrapper=()):
     """The first Wine program of a session starts the Wine server and its desktop, which takes
-    seconds; do that once before anything is timed."""
+    seconds; do that once before anything is timed.  The server runs with the rights of the
+    program that started it, so `wrapper` (a command prefix) applies to the whole session."""
     if not _wine_warm:
-        run([WINE_RUN, "cmd", "/c", "exit", "0"], timeout=120)
+        run(list(wrapper) + [WINE_RUN, "cmd", "/c", "exit", "0"], timeout=120)
         _wine_warm.append(True)
+
+
+def end_wine_session():
+    """Ends every Wine program and the server, so that the next program starts a new session
+    (which reads the desktop afresh)."""
+    run(["wineserver", "-k"], timeout=30)
+    _wine_warm.clear()
+
+
+# The Wine server opens files for its programs, so a session whose files are to obey a
+# directory's permissions must start without root's right to override them.  A user who is
+# not root obeys them anyway.
+WITHOUT_ROOT_FILE_RIGHTS = (
+    ["setpriv", "--inh-caps=-dac_override,-dac_read_search",
+     "--bounding-set=-dac_override,-dac_read_search", "--"] if os.geteuid() == 0 else [])
+
+
+class TopPanel:
+    """A desktop whose usable area starts below a panel at the top, as a Linux desktop's panel
+    announces it: the root window's _NET_WORKAREA, which Wine reads when its session starts.
+    The Wine session is restarted on entering and on leaving."""
+
+    def __init__(self, height=40):
+        self.height = height
+        self.holder = None
+
+    def __enter__(self):
+        end_wine_session()
+        # An X server whose last client leaves resets and forgets the root window's
+        # properties: keep one client connected for as long as the panel is there.
+        self.holder = subprocess.Popen(["xprop", "-root", "-spy", "_NET_WORKAREA"],
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        size = run(["xdpyinfo"]).stdout.decode()
+        width, height = (int(v) for v in
+                         size.split("dimensions:")[1].split()[0].split("x"))
+        run(["xprop", "-root", "-f", "_NET_WORKAREA", "32cccc", "-set", "_NET_WORKAREA",
+             "0, %d, %d, %d" % (self.height, width, height - self.height)])
+        return self
+
+    def __exit__(self, *exc):
+        end_wine_session()
+        run(["xprop", "-root", "-remove", "_NET_WORKAREA"])
+        self.holder.kill()
+        self.holder.wait()
+        return False
 
 
 class Program:
@@ -174,11 +220,11 @@ class Program:
         with open(self.settings_path, "rb") as f:
             return f.read()
 
-    def start(self):
-        warm_up_wine()
-        self.process = subprocess.Popen([WINE_RUN, os.path.join(self.dir, "quillomar.exe")],
-                                        cwd=self.dir, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+    def start(self, wrapper=()):
+        warm_up_wine(wrapper)
+        self.process = subprocess.Popen(
+            list(wrapper) + [WINE_RUN, os.path.join(self.dir, "quillomar.exe")], cwd=self.dir,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
 
     def wait_exit(self, timeout=20):
@@ -259,6 +305,18 @@ class Program:
             if code is not None:
                 return code
         return None
+
+    def minimise(self):
+        """Minimises the window from its window menu (Alt+Space, then N); true once it is.
+        Tried again when a loaded machine let the menu open too late for the N."""
+        for _ in range(3):
+            self.focus()
+            self.key("alt+space", delay=1.0)
+            self.key("n", delay=0.5)
+            if wait_until(lambda: self.probe("state") == "minimised\n", 8, 0.3):
+                return True
+            self.key("Escape", "Escape", delay=0.3)
+        return False
 
     def menu(self, letter):
         """Opens the menu with Alt+M and chooses the item with that mnemonic."""

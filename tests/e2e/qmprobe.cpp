@@ -9,6 +9,9 @@
 //   qmprobe steal S   shows a window of its own in the foreground for S seconds
 //   qmprobe keepdesktop  holds a hidden window until the Wine session ends
 //   qmprobe quit N    posts WM_QUIT with wParam N to the main window's thread
+//   qmprobe workarea  the primary monitor's rectangle and its work area (x y w h each)
+//   qmprobe state     "minimised" or "normal": the main window's state
+//   qmprobe close     closes the main window as the taskbar's Close does (SC_CLOSE)
 // Exit code 0 when the thing asked for was found, 1 otherwise.
 #include <windows.h>
 
@@ -157,6 +160,33 @@ static int KeepDesktop(void) {
   return 0;
 }
 
+// What the program sees of the desktop: a panel at the top makes the work area start lower.
+static int PrintWorkArea(void) {
+  POINT origin = {0, 0};
+  MONITORINFO info;
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info)) return 1;
+  const RECT &m = info.rcMonitor, &w = info.rcWork;
+  printf("monitor %ld %ld %ld %ld work %ld %ld %ld %ld\n", m.left, m.top, m.right - m.left,
+         m.bottom - m.top, w.left, w.top, w.right - w.left, w.bottom - w.top);
+  return 0;
+}
+
+static int PrintState(void) {
+  HWND window = MainWindow();
+  if (!window) return 1;
+  printf("%s\n", IsIconic(window) ? "minimised" : "normal");
+  return 0;
+}
+
+// A minimised window has no client area to click and no menu to open: the player closes it
+// from the taskbar, whose Close sends this system command.
+static int CloseWindow_(void) {
+  HWND window = MainWindow();
+  if (!window) return 1;
+  return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
   if (argc < 2) return 2;
   if (strcmp(argv[1], "window") == 0) return PrintWindow();
@@ -168,5 +198,8 @@ int main(int argc, char **argv) {
   if (strcmp(argv[1], "steal") == 0 && argc > 2) return StealForeground(atoi(argv[2]));
   if (strcmp(argv[1], "keepdesktop") == 0) return KeepDesktop();
   if (strcmp(argv[1], "quit") == 0 && argc > 2) return PostQuit(atoi(argv[2]));
+  if (strcmp(argv[1], "workarea") == 0) return PrintWorkArea();
+  if (strcmp(argv[1], "state") == 0) return PrintState();
+  if (strcmp(argv[1], "close") == 0) return CloseWindow_();
   return 2;
 }

@@ -16,6 +16,8 @@
 #define MakeDirectory(path) _mkdir(path)
 #define RemoveDirectory_(path) _rmdir(path)
 #else
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #define MakeDirectory(path) mkdir(path, 0755)
 #define RemoveDirectory_(path) rmdir(path)
@@ -136,14 +138,6 @@ TEST(SettingsStore, FailedWriteKeepsTheOldFileAndRemovesItsScratchFile) {
   const Bytes old = Pattern(444, 1), fresh = Pattern(444, 2);
   WriteRaw(path, old);
 
-  // The scratch file cannot be made.
-  ASSERT_EQ(MakeDirectory(ScratchOf(path).c_str()), 0);
-  EXPECT_EQ(WriteSettingsBytes(path.c_str(), fresh.data()), 0);
-  Bytes got;
-  ASSERT_TRUE(ReadRaw(path, &got));
-  EXPECT_EQ(got, old);
-  RemoveDirectory_(ScratchOf(path).c_str());
-
   // The scratch file is written but cannot take the settings file's place.
   const std::string blocked = scratch.Path("blocked.inf");
   ASSERT_EQ(MakeDirectory(blocked.c_str()), 0);
@@ -158,6 +152,51 @@ TEST(SettingsStore, FailedWriteKeepsTheOldFileAndRemovesItsScratchFile) {
   EXPECT_EQ(SettingsScratchPath((scratch.dir + "/").c_str(), out, sizeof out), 0);
   EXPECT_EQ(out[0], '\0');
   EXPECT_EQ(Entries(scratch.dir), (std::set<std::string>{"init.inf", "blocked.inf"}));
+  Bytes got;
+  ASSERT_TRUE(ReadRaw(path, &got));
+  EXPECT_EQ(got, old);
+}
+
+TEST(SettingsStore, WithoutRoomForTheScratchFileTheFileIsWrittenInPlace) {
+  ScratchDirectory scratch("in_place");
+  const std::string path = scratch.Path("init.inf");
+  const Bytes fresh = Pattern(444, 2);
+  // Something that is not a file holds the scratch file's name, so it cannot be created.
+  ASSERT_EQ(MakeDirectory(ScratchOf(path).c_str()), 0);
+  const std::set<std::string> both = {"init.inf", ScratchOf("init.inf")};
+
+  // No settings file yet: it is made.
+  EXPECT_EQ(WriteSettingsBytes(path.c_str(), fresh.data()), 1);
+  Bytes got;
+  ASSERT_TRUE(ReadRaw(path, &got));
+  EXPECT_EQ(got, fresh);
+
+  // A longer old file is overwritten and cut to the record's size.
+  WriteRaw(path, Pattern(600, 42));
+  EXPECT_EQ(WriteSettingsBytes(path.c_str(), fresh.data()), 1);
+  ASSERT_TRUE(ReadRaw(path, &got));
+  EXPECT_EQ(got, fresh);
+  EXPECT_EQ(Entries(scratch.dir), both);
+
+#ifndef _WIN32
+  // The first write fails (no room on the disk, here a file size limit of nothing): the old
+  // settings stay whole.
+  const Bytes old = Pattern(444, 9);
+  WriteRaw(path, old);
+  struct rlimit before;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit none = before;
+  none.rlim_cur = 0;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+  const int written = WriteSettingsBytes(path.c_str(), fresh.data());
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, previous);
+  EXPECT_EQ(written, 0);
+  ASSERT_TRUE(ReadRaw(path, &got));
+  EXPECT_EQ(got, old);
+  EXPECT_EQ(Entries(scratch.dir), both);
+#endif
 }
 
 TEST(SettingsStore, ScratchNameIsNeverLongerThanTheSettingsFilesPath) {

@@ -9,6 +9,7 @@
 #include "main_window.h"
 #include "shell_harness.h"
 #include "surfaces.h"
+#include "window_position.h"
 
 namespace {
 

@@ -118,31 +118,26 @@ TEST_F(SettingsFile, SavedWindowComesBackWhereItWasWithItsSettings) {
   EXPECT_EQ(gameHost.linecnt[3], 5u);
 }
 
-TEST_F(SettingsFile, MinimisedWindowSavesWhereItWillBeRestoredInScreenCoordinates) {
-  // Restore rectangles come relative to the work area; a taskbar at the top, one on the left,
-  // and a second monitor with its taskbar at the top.
-  const RECT screen = {0, 0, 1280, 1024}, normal = {100, 60, 544, 562};
-  POINT p = WorkspaceToScreen(normal, screen, RECT{0, 40, 1280, 1024});
-  EXPECT_EQ(p.x, 100);
-  EXPECT_EQ(p.y, 100);
-  p = WorkspaceToScreen(normal, screen, RECT{60, 0, 1280, 1024});
-  EXPECT_EQ(p.x, 160);
-  EXPECT_EQ(p.y, 60);
-  p = WorkspaceToScreen(normal, RECT{1280, 0, 2560, 1024}, RECT{1280, 30, 2560, 1024});
-  EXPECT_EQ(p.x, 100);
-  EXPECT_EQ(p.y, 90);
-
+TEST_F(SettingsFile, MinimisedWindowSavesWhereItWasLastRestoredTo) {
   window = CreateTestMainWindow();
   ASSERT_NE(window, nullptr);
   SetWindowPos(window, NULL, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(window, SW_MINIMIZE);
   ASSERT_TRUE(IsIconic(window));
+  // Restored, moved by the player, and minimised again: the last place counts.
+  ShowWindow(window, SW_RESTORE);
+  ASSERT_FALSE(IsIconic(window));
+  SetWindowPos(window, NULL, 170, 64, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(window, SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(window));
+  RECT parked = Frame();
+  EXPECT_FALSE(parked.left == 170 && parked.top == 64) << "minimised where it stood";
   DestroyTestMainWindow(window);
   window = NULL;
   std::vector<uint8_t> file = ReadFixture("init.inf");
   ASSERT_EQ(file.size(), 444u);
-  EXPECT_EQ(static_cast<int32_t>(Get32(file, kWindowX)), 150);
-  EXPECT_EQ(static_cast<int32_t>(Get32(file, kWindowY)), 90);
+  EXPECT_EQ(static_cast<int32_t>(Get32(file, kWindowX)), 170);
+  EXPECT_EQ(static_cast<int32_t>(Get32(file, kWindowY)), 64);
 }
 
 TEST_F(SettingsFile, AnotherBlockPictureCentresTheWindowButKeepsTheSettings) {

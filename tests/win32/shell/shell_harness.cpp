@@ -134,6 +134,8 @@ std::vector<uint8_t> SampleSettingsFile(uint32_t blockCrc, int32_t x, int32_t y)
 }
 
 HWND CreateTestMainWindow() {
+  // The program makes one window per process, from counts of zero; the tests make many.
+  memset(gameHost.linecnt, 0, sizeof gameHost.linecnt);
   instance = GetModuleHandleA(NULL);
   InitProgramDirectory();
   static int registered = RegisterMainWindowClass(instance);

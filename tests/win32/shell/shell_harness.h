@@ -70,8 +70,8 @@ enum SettingsOffset : size_t {
   kSettingsFileSize = 444
 };
 
-// Sets up the program's process-wide start (instance, program directory, window class) and
-// creates the main window; null when its set-up failed.
+// Sets up the program's process-wide start (instance, program directory, window class, the
+// last game's counts at zero) and creates the main window; null when its set-up failed.
 HWND CreateTestMainWindow();
 // Destroys the window if it still exists and empties the thread's queue (also of the quit
 // message the window posts), so another window can follow in the same process.
