@@ -88,9 +88,10 @@ int Str(const Value *a, int, BasicSession *, Value *out) {
   return Text(FormatNumber(a[0].number), out);
 }
 
-// The number at the start of the text, 0 when there is none.
+// The decimal number at the start of the text; 0 when there is none or it is too large.
 int Val(const Value *a, int, BasicSession *, Value *out) {
-  double value = strtod(a[0].text.c_str(), nullptr);
+  double value;
+  ReadDecimal(a[0].text.c_str(), &value);
   return Number(isfinite(value) ? value : 0, out);
 }
 
