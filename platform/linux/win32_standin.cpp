@@ -42,9 +42,13 @@ GlobalBlock *BlockFromHandle(HGLOBAL memory) {
   return BlockFromPayload(reinterpret_cast<void *>((h & 15u) == 1u ? h - 1u : h));
 }
 
-int FdOf(HANDLE file) { return static_cast<int>(reinterpret_cast<intptr_t>(file)) - 1; }
+int FdOf(HANDLE file) {
+  return static_cast<int>(reinterpret_cast<intptr_t>(file)) - 1;
+}
 
-HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd) + 1); }
+HANDLE HandleOf(int fd) {
+  return reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd) + 1);
+}
 
 }  // namespace
 
@@ -67,10 +71,16 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWOR
   else
     flags = O_RDONLY;
   switch (disposition) {
-    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
-    case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
-    case OPEN_EXISTING: break;
-    default: return INVALID_HANDLE_VALUE;
+    case CREATE_NEW:
+      flags |= O_CREAT | O_EXCL;
+      break;
+    case CREATE_ALWAYS:
+      flags |= O_CREAT | O_TRUNC;
+      break;
+    case OPEN_EXISTING:
+      break;
+    default:
+      return INVALID_HANDLE_VALUE;
   }
   int fd = open(name, flags | O_CLOEXEC, 0644);
   return fd < 0 ? INVALID_HANDLE_VALUE : HandleOf(fd);
@@ -109,7 +119,8 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERL
 
 DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method) {
   int64_t offset = distance;
-  if (distanceHigh) offset = (static_cast<int64_t>(*distanceHigh) << 32) | static_cast<uint32_t>(distance);
+  if (distanceHigh)
+    offset = (static_cast<int64_t>(*distanceHigh) << 32) | static_cast<uint32_t>(distance);
   int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
   off_t at = lseek(FdOf(file), static_cast<off_t>(offset), whence);
   if (at < 0) return INVALID_SET_FILE_POINTER;
@@ -117,14 +128,18 @@ DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD metho
   return static_cast<DWORD>(at);
 }
 
-BOOL FlushFileBuffers(HANDLE file) { return fsync(FdOf(file)) == 0; }
+BOOL FlushFileBuffers(HANDLE file) {
+  return fsync(FdOf(file)) == 0;
+}
 
 BOOL CloseHandle(HANDLE object) {
   if (object == INVALID_HANDLE_VALUE || object == nullptr) return FALSE;
   return close(FdOf(object)) == 0;
 }
 
-BOOL DeleteFileA(LPCSTR name) { return unlink(name) == 0; }
+BOOL DeleteFileA(LPCSTR name) {
+  return unlink(name) == 0;
+}
 
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
   if (!(flags & MOVEFILE_REPLACE_EXISTING) && access(to, F_OK) == 0) return FALSE;
@@ -184,11 +199,21 @@ SIZE_T GlobalSize(HGLOBAL memory) {
   return block ? block->size : 0;
 }
 
-BOOL IsDBCSLeadByteEx(UINT, BYTE ch) { return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC); }
+static UINT ansiCodePage = 932;
+
+void PlatformSetAnsiCodePage(UINT codePage) {
+  ansiCodePage = codePage;
+}
+
+BOOL IsDBCSLeadByteEx(UINT codePage, BYTE ch) {
+  if (codePage == CP_ACP) codePage = ansiCodePage;
+  return codePage == 932 && ((ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC));
+}
 
 LPSTR CharNextA(LPCSTR text) {
   if (!*text) return const_cast<LPSTR>(text);
-  if (IsDBCSLeadByteEx(932, static_cast<BYTE>(*text)) && text[1]) return const_cast<LPSTR>(text + 2);
+  if (IsDBCSLeadByteEx(932, static_cast<BYTE>(*text)) && text[1])
+    return const_cast<LPSTR>(text + 2);
   return const_cast<LPSTR>(text + 1);
 }
 
@@ -209,8 +234,12 @@ int lstrcmpiA(LPCSTR a, LPCSTR b) {
   }
 }
 
-int lstrlenA(LPCSTR text) { return text ? static_cast<int>(strlen(text)) : 0; }
+int lstrlenA(LPCSTR text) {
+  return text ? static_cast<int>(strlen(text)) : 0;
+}
 
-void PlatformFailGlobalAllocAfter(int count) { failAfter = count; }
+void PlatformFailGlobalAllocAfter(int count) {
+  failAfter = count;
+}
 
 }  // extern "C"
