@@ -6,9 +6,9 @@
 
 #include <stdio.h>
 
-// mode: 'i' text input, 'o' text output (emptied once known to be a disk file), 'a' text
-// append, 'b' binary input.  Returns the stream, or null when the file cannot be opened or is
-// not a disk file.
+// mode: 'i' input, 'o' text output (emptied once known to be a disk file), 'a' text append,
+// 'b' binary input.  Input is read as bytes everywhere; its readers drop the CR of a CR LF. Returns
+// the stream, or null when the file cannot be opened or is not a disk file.
 FILE *OpenDiskFile(const char *name, char mode);
 
 // True when something of that name exists (a file, a directory, anything).  Never opens it.

@@ -18,7 +18,7 @@ FILE *OpenDiskFile(const char *name, char mode) {
     close(fd);
     return nullptr;
   }
-  const char *how = mode == 'i' ? "r" : mode == 'b' ? "rb" : mode == 'o' ? "w" : "a";
+  const char *how = reading ? "rb" : mode == 'o' ? "w" : "a";
   FILE *stream = fdopen(fd, how);
   if (!stream) close(fd);
   return stream;

@@ -17,14 +17,15 @@ FILE *OpenDiskFile(const char *name, char mode) {
     CloseHandle(handle);
     return nullptr;
   }
-  int flags =
-      (reading ? _O_RDONLY : 0) | (mode == 'a' ? _O_APPEND : 0) | (mode == 'b' ? 0 : _O_TEXT);
+  // Written in text mode (line ends as CR LF), read as bytes: the reader drops the CR itself,
+  // and a Ctrl-Z inside a file is not taken for its end, the same as on other systems.
+  int flags = reading ? _O_RDONLY | _O_BINARY : _O_TEXT | (mode == 'a' ? _O_APPEND : 0);
   int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
   if (fd == -1) {
     CloseHandle(handle);
     return nullptr;
   }
-  const char *how = mode == 'i' ? "r" : mode == 'b' ? "rb" : mode == 'o' ? "w" : "a";
+  const char *how = reading ? "rb" : mode == 'o' ? "w" : "a";
   FILE *stream = _fdopen(fd, how);
   if (!stream) _close(fd);
   return stream;
