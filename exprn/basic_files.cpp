@@ -1,11 +1,12 @@
 #include "basic_files.h"
 
-#include <ctype.h>
 #include <math.h>
 #include <stdio.h>
 
 #include "basic_session.h"
+#include "disk_file.h"
 #include "error_codes.h"
+#include "file_names.h"
 
 namespace {
 
@@ -16,26 +17,9 @@ BasicFile *Slot(BasicSession *session, double number) {
   return &session->files[(int)whole - 1];
 }
 
-// True for the names Windows gives its devices ("con", "com1.txt"...), whatever the letter
-// case: reading one could wait for ever.
-bool IsDeviceName(const std::string &name) {
-  size_t start = name.find_last_of("\\/:");
-  std::string base = name.substr(start == std::string::npos ? 0 : start + 1);
-  base = base.substr(0, base.find('.'));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char &c : base) c = (char)tolower((unsigned char)c);
-  static const char *const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
-  for (const char *device : kDevices)
-    if (base == device) return true;
-  return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
-}
-
 // The filter's verdict on `name`; a name no file could have, or a device, is refused outright.
 bool Allowed(BasicSession *session, const std::string &name) {
-  if (name.empty() || name.size() >= MAX_PATH || name.find('\0') != std::string::npos ||
-      IsDeviceName(name))
-    return false;
+  if (IsRefusedFileName(name)) return false;
   return !session->filter || session->filter(name.c_str(), session->filterDirectory) == 0;
 }
 
@@ -46,7 +30,7 @@ int OpenBasicFile(BasicSession *session, const std::string &name, char mode, dou
   if (!file) return kErrTooManyFiles;
   if (file->stream) return kErrAlreadyAllocated;
   if (!Allowed(session, name)) return kErrOpen;
-  file->stream = fopen(name.c_str(), mode == 'i' ? "r" : mode == 'o' ? "w" : "a");
+  file->stream = OpenDiskFile(name.c_str(), mode);
   if (!file->stream) return kErrOpen;
   file->forInput = mode == 'i';
   return kExprnOk;
@@ -125,9 +109,6 @@ int KillBasicFile(BasicSession *session, const std::string &name) {
 int RenameBasicFile(BasicSession *session, const std::string &from, const std::string &to) {
   if (!Allowed(session, from) || !Allowed(session, to)) return kErrOpen;
   // Never replace a file silently (rename would on some systems).
-  if (FILE *existing = fopen(to.c_str(), "r")) {
-    fclose(existing);
-    return kErrRename;
-  }
+  if (NameExists(to.c_str())) return kErrRename;
   return rename(from.c_str(), to.c_str()) == 0 ? kExprnOk : kErrRename;
 }

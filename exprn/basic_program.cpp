@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "disk_file.h"
 #include "error_codes.h"
 
 namespace {
@@ -34,6 +35,29 @@ int LoadLine(const char *text, size_t length, BasicProgram *program, int *errorL
   return kExprnOk;
 }
 
+// Fills `program` line by line; returns 0 or the code of the first failure.
+int LoadLines(const char *text, size_t length, BasicProgram *program, int *errorLine) {
+  if (length > kMaxSourceBytes) return kErrMemory;
+  size_t start = 0, tokens = 0;
+  while (start < length) {
+    const char *end = static_cast<const char *>(memchr(text + start, '\n', length - start));
+    size_t lineLength = end ? (size_t)(end - (text + start)) : length - start;
+    size_t lines = program->lines.size();
+    *errorLine = 0;
+    int error = LoadLine(text + start, lineLength, program, errorLine);
+    if (error) return error;
+    if (program->lines.size() > lines) {
+      std::vector<Token> &added = program->lines.back().tokens;
+      added.shrink_to_fit();  // the program holds no more than its token limit counts
+      tokens += added.size();
+      if (tokens > kMaxProgramTokens) return kErrMemory;
+    }
+    start += lineLength + 1;
+  }
+  *errorLine = 0;
+  return kExprnOk;
+}
+
 }  // namespace
 
 BasicProgram *LoadBasicText(const char *text, size_t length, int *error, int *errorLine) {
@@ -45,30 +69,33 @@ BasicProgram *LoadBasicText(const char *text, size_t length, int *error, int *er
     return nullptr;
   }
   memcpy(program->signature, kProgramSignature, sizeof program->signature);
-  size_t start = 0;
-  while (start < length) {
-    const char *end = static_cast<const char *>(memchr(text + start, '\n', length - start));
-    size_t lineLength = end ? (size_t)(end - (text + start)) : length - start;
-    *errorLine = 0;
-    *error = LoadLine(text + start, lineLength, program, errorLine);
-    if (*error) {
-      FreeBasicProgram(program);
-      return nullptr;
-    }
-    start += lineLength + 1;
+  try {
+    *error = LoadLines(text, length, program, errorLine);
+  } catch (...) {  // only allocations throw here
+    *error = kErrMemory;
   }
-  *errorLine = 0;
+  if (*error) {
+    FreeBasicProgram(program);
+    return nullptr;
+  }
   return program;
 }
 
 BasicProgram *LoadBasicFile(const char *path, int *error, int *errorLine) {
   *errorLine = 0;
-  FILE *file = path ? fopen(path, "rb") : nullptr;
+  FILE *file = path ? OpenDiskFile(path, 'b') : nullptr;
   if (!file) {
     *error = kErrOpen;
     return nullptr;
   }
-  std::vector<char> text(kMaxSourceBytes + 1);
+  std::vector<char> text;
+  try {
+    text.resize(kMaxSourceBytes + 1);
+  } catch (...) {
+    fclose(file);
+    *error = kErrMemory;
+    return nullptr;
+  }
   size_t length = fread(text.data(), 1, text.size(), file);
   bool failed = ferror(file) != 0;
   fclose(file);

@@ -238,6 +238,7 @@ bool BasicRun::Next() {
 }
 
 // "print [#n,] items": ";" joins, "," puts a TAB; a trailing ";" or "," keeps the line open.
+// The joined text, line end aside, is at most kMaxStringLength bytes.
 bool BasicRun::Print() {
   double file = 0;
   bool toFile = p.TakeSymbol("#");
@@ -249,12 +250,16 @@ bool BasicRun::Print() {
     newline = false;
     if (p.TakeSymbol(";")) continue;
     if (p.TakeSymbol(",")) {
+      if (text.size() >= kMaxStringLength) return p.Fail(kErrMemory);
       text += '\t';
       continue;
     }
     Value value;
     if (!ParseExpression(&p, &value)) return false;
-    text += value.isString ? value.text : FormatNumber(value.number);
+    const std::string &item = value.isString ? value.text : FormatNumber(value.number);
+    // One print's text obeys the limit of every other string the script builds.
+    if (text.size() + item.size() > kMaxStringLength) return p.Fail(kErrMemory);
+    text += item;
     newline = true;
   }
   if (newline) text += '\n';
@@ -267,8 +272,13 @@ int RunBasicProgram(BasicSession *session, const BasicProgram *program) {
   if (!IsBasicSession(session) || !IsBasicProgram(program)) return kErrInitialization;
   session->errorLine = 0;
   session->written = 0;
-  BasicRun run(session, program);
-  int code = run.Execute();
+  int code;
+  try {
+    BasicRun run(session, program);
+    code = run.Execute();
+  } catch (...) {  // only allocations throw; the variables stay as they were before it
+    code = kErrMemory;
+  }
   int closed = CloseAllBasicFiles(session);
   return code ? code : closed;
 }

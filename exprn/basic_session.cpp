@@ -49,7 +49,9 @@ int BasicErrorLine(const BasicSession *session) {
   return session->errorLine;
 }
 
-int EvaluateExpressionText(const char *text, double *value) {
+namespace {
+
+int Evaluate(const char *text, double *value) {
   std::vector<Token> tokens;
   int code = TokenizeLine(text, strlen(text), &tokens);
   if (code) return code;
@@ -61,4 +63,14 @@ int EvaluateExpressionText(const char *text, double *value) {
   if (result.isString) return kErrKind;
   *value = result.number;
   return kExprnOk;
+}
+
+}  // namespace
+
+int EvaluateExpressionText(const char *text, double *value) {
+  try {
+    return Evaluate(text, value);
+  } catch (...) {  // only allocations throw
+    return kErrMemory;
+  }
 }

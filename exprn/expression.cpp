@@ -98,28 +98,27 @@ bool ParsePrimary(Parser *p, Value *out) {
   return p->Fail(kErrSyntax);
 }
 
-// Right-associative, and binds tighter than unary minus: -2^2 is -4, 2^-1 is 0.5.
+// Right-associative, and binds tighter than unary minus: -2^2 is -4, 2^-1 is 0.5.  Each
+// exponent nests one level deeper.
 bool ParsePower(Parser *p, Value *out) {
   if (!ParsePrimary(p, out)) return false;
   if (!p->TakeSymbol("^")) return true;
+  DepthGuard guard(p);
   Value exponent;
-  if (!ParseUnary(p, &exponent) || !BothNumbers(p, *out, exponent)) return false;
+  if (!guard.ok || !ParseUnary(p, &exponent) || !BothNumbers(p, *out, exponent)) return false;
   if (out->number == 0 && exponent.number < 0) return p->Fail(kErrDivideByZero);
   return Checked(p, pow(out->number, exponent.number), out);
 }
 
+// Each sign nests one level deeper.
 bool ParseUnary(Parser *p, Value *out) {
+  bool minus = p->AtSymbol("-");
+  if (!minus && !p->AtSymbol("+")) return ParsePower(p, out);
+  p->Take();
   DepthGuard guard(p);
-  if (!guard.ok) return false;
-  if (p->TakeSymbol("-")) {
-    if (!ParseUnary(p, out)) return false;
-    return out->isString ? p->Fail(kErrKind) : Checked(p, -out->number, out);
-  }
-  if (p->TakeSymbol("+")) {
-    if (!ParseUnary(p, out)) return false;
-    return out->isString ? p->Fail(kErrKind) : true;
-  }
-  return ParsePower(p, out);
+  if (!guard.ok || !ParseUnary(p, out)) return false;
+  if (out->isString) return p->Fail(kErrKind);
+  return minus ? Checked(p, -out->number, out) : true;
 }
 
 bool ParseProduct(Parser *p, Value *out) {
@@ -178,11 +177,11 @@ bool ParseComparison(Parser *p, Value *out) {
   }
 }
 
+// Each "not" nests one level deeper.
 bool ParseNot(Parser *p, Value *out) {
-  DepthGuard guard(p);
-  if (!guard.ok) return false;
   if (!p->TakeWord("not")) return ParseComparison(p, out);
-  if (!ParseNot(p, out)) return false;
+  DepthGuard guard(p);
+  if (!guard.ok || !ParseNot(p, out)) return false;
   return out->isString ? p->Fail(kErrKind) : Checked(p, out->number == 0 ? 1 : 0, out);
 }
 

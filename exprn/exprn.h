@@ -1,6 +1,13 @@
 // The interpreter library: a single-expression evaluator and a small line-numbered BASIC.
 // Portable core of Exprn40.dll; the host tool qmbasic and the tests call it directly.
-// Every function returns 0 on success or one of the negative codes of error_codes.h.
+// Every function returns 0 on success or one of the negative codes of error_codes.h; none
+// lets a C++ exception out (an allocation that fails anyway is kErrMemory).
+//
+// Memory: a program holds at most kMaxProgramTokens tokens from at most kMaxSourceBytes of
+// text; a session's variables at most kMaxStringBytes of string contents and kMaxArrayElements
+// array elements; a run's temporaries (expressions nested kMaxExpressionDepth deep, each value
+// at most kMaxStringLength bytes, the text of one print no more) a few megabytes.  All told a
+// program, its session and a run stay under kMaxSessionBytes.
 #pragma once
 
 #include <stddef.h>
@@ -16,11 +23,14 @@ int EvaluateExpressionText(const char *text, double *value);
 struct BasicProgram;
 
 // Loads a program from text[0..length) (LF or CR LF lines, each "number statements", blank
-// lines allowed).  Returns the program, or null with *error (and *errorLine, the number of the
-// offending line or 0) set.  Free it with FreeBasicProgram.
+// lines allowed; at most kMaxSourceBytes of text and kMaxProgramTokens tokens, else kErrMemory).
+// Returns the program, or null with *error (and *errorLine, the number of the offending line or 0)
+// set.  Free it with FreeBasicProgram.
 BasicProgram *LoadBasicText(const char *text, size_t length, int *error, int *errorLine);
-// The same for a file of at most kMaxSourceBytes.
 const size_t kMaxSourceBytes = 1 << 20;
+const size_t kMaxProgramTokens = 100000;
+const size_t kMaxSessionBytes = 64u << 20;
+// The same for a disk file (nothing else is opened) of at most kMaxSourceBytes.
 BasicProgram *LoadBasicFile(const char *path, int *error, int *errorLine);
 void FreeBasicProgram(BasicProgram *program);  // accepts null
 // True when `object` is a live BasicProgram.  Reads `object` byte by byte and stops at the

@@ -1,5 +1,5 @@
 // The file statements: open, close, input #, line input #, kill, name.  (print # shares print.)
-#include <stdlib.h>
+#include <math.h>
 
 #include "basic_files.h"
 #include "basic_run.h"
@@ -58,11 +58,10 @@ bool BasicRun::Input(bool wholeLine) {
     if (wholeLine && !value.isString) return p.Fail(kErrKind);
     if (!Check(ReadBasicField(session, number, wholeLine, &value.text))) return false;
     if (!value.isString) {
-      const char *text = value.text.c_str();
-      char *end;
-      value.number = strtod(text, &end);
+      // A decimal number and blanks, or nothing at all (an empty field reads as 0).
+      const char *end = value.text.c_str() + ReadDecimal(value.text.c_str(), &value.number);
       while (*end == ' ' || *end == '\t') ++end;
-      if (*end || !(value.number - value.number == 0)) return p.Fail(kErrInputMismatch);
+      if (*end || !isfinite(value.number)) return p.Fail(kErrInputMismatch);
     }
     if (!Store(target, value)) return false;
   } while (!wholeLine && p.TakeSymbol(","));

@@ -40,12 +40,28 @@ bool Whole(double value, long *out) {
 NUMERIC(Abs, fabs(x))
 NUMERIC(Int, floor(x))
 NUMERIC(Sgn, (double)((x > 0) - (x < 0)))
-NUMERIC(Sin, sin(x))
-NUMERIC(Cos, cos(x))
-NUMERIC(Tan, tan(x))
 NUMERIC(Atn, atan(x))
 NUMERIC(Exp, exp(x))
 #undef NUMERIC
+
+// From 2^63 on, the C libraries of Windows and of other systems reduce the argument of sin, cos
+// and tan differently and give unrelated numbers; a script gets the same answer everywhere by
+// being refused there.
+const double kLargestAngle = 9223372036854775808.0;
+
+int Angle(double x, double (*function)(double), Value *out) {
+  return fabs(x) < kLargestAngle ? Number(function(x), out) : kErrOutOfRange;
+}
+
+int Sin(const Value *a, int, BasicSession *, Value *out) {
+  return Angle(a[0].number, sin, out);
+}
+int Cos(const Value *a, int, BasicSession *, Value *out) {
+  return Angle(a[0].number, cos, out);
+}
+int Tan(const Value *a, int, BasicSession *, Value *out) {
+  return Angle(a[0].number, tan, out);
+}
 
 int Sqr(const Value *a, int, BasicSession *, Value *out) {
   return a[0].number < 0 ? kErrOutOfRange : Number(sqrt(a[0].number), out);
@@ -88,9 +104,10 @@ int Str(const Value *a, int, BasicSession *, Value *out) {
   return Text(FormatNumber(a[0].number), out);
 }
 
-// The number at the start of the text, 0 when there is none.
+// The decimal number at the start of the text; 0 when there is none or it is too large.
 int Val(const Value *a, int, BasicSession *, Value *out) {
-  double value = strtod(a[0].text.c_str(), nullptr);
+  double value;
+  ReadDecimal(a[0].text.c_str(), &value);
   return Number(isfinite(value) ? value : 0, out);
 }
 

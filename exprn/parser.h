@@ -32,7 +32,8 @@ struct Parser {
   }
 };
 
-// Deepest expression nesting (parentheses, function arguments, unary operators).
+// Deepest expression nesting: each parenthesis, function argument list, array index, sign,
+// "not" and "^" opens one level.
 const int kMaxExpressionDepth = 64;
 
 // Evaluates one expression at the cursor and leaves the cursor after it.  Returns false with

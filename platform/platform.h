@@ -89,7 +89,8 @@ HGLOBAL GlobalHandle(LPCVOID pointer);
 HGLOBAL GlobalFree(HGLOBAL memory);
 SIZE_T GlobalSize(HGLOBAL memory);
 
-// Code page 932 only: the program's ANSI code page.
+// Knows the lead bytes of code page 932, the stand-in's ANSI code page (CP_ACP); any other
+// code page has none.
 BOOL IsDBCSLeadByteEx(UINT codePage, BYTE ch);
 LPSTR CharNextA(LPCSTR text);
 LPSTR lstrcpynA(LPSTR to, LPCSTR from, int size);
@@ -99,6 +100,8 @@ int lstrlenA(LPCSTR text);
 // Test hook of the stand-in: the next `count` GlobalAlloc calls succeed, the one after fails
 // (count < 0: never fail).  Lets tests reach the out-of-memory paths.
 void PlatformFailGlobalAllocAfter(int count);
+// Test hook of the stand-in: the code page CP_ACP stands for (932 unless set).
+void PlatformSetAnsiCodePage(UINT codePage);
 
 #ifdef __cplusplus
 }

@@ -38,7 +38,7 @@ typedef struct GameHost {
   uint32_t lv1_threshold;      // total of cleared rows at which the next speed step happens
   uint32_t lv1_norma;          // rows per speed step
   uint32_t lv1_speed;          // ms taken off per speed step
-  int32_t score_script_done;   // the score script has run for this game
+  int32_t score_script_done;   // the score script has run for this game (1 before the first)
   PictureBuffer blockPicture;  // "block.bmp", the look of every block
 } GameHost;
 

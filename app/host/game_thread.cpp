@@ -5,7 +5,19 @@
 #include "resource.h"
 #include "surfaces.h"
 
-GameHost gameHost;
+namespace {
+
+// Before the first Start there is no game whose statistics the score script could take: a
+// stray game-ended command then runs nothing.
+constexpr GameHost InitialHost() {
+  GameHost host = {};
+  host.score_script_done = 1;
+  return host;
+}
+
+}  // namespace
+
+GameHost gameHost = InitialHost();
 HANDLE game_thread;
 
 // Set by the game thread once its game is over, just before it resets the menus (which enables

@@ -1,4 +1,4 @@
-// Path walking in code page 932, the program's ANSI code page whatever the system's is.
+// Path walking in the system's ANSI code page, the one the file system reads ANSI names in.
 #include "path_parts.h"
 
 #include <string.h>
@@ -7,7 +7,7 @@
 
 namespace {
 
-const UINT kCodePage = 932;
+const UINT kCodePage = CP_ACP;
 
 inline const char *NextChar(const char *p) {
   if (IsDBCSLeadByteEx(kCodePage, (BYTE)*p) && p[1]) return p + 2;

@@ -1,6 +1,7 @@
-// Splitting and joining of ANSI paths in code page 932.  Its trail bytes include 0x5C, the
-// backslash (the second byte of "表" is one), so every walk goes character by character and a
-// trail byte is never taken for a separator or a dot.
+// Splitting and joining of ANSI paths in the system's ANSI code page, as the file system reads
+// them.  The trail bytes of a double-byte code page such as 932 include 0x5C, the backslash (the
+// second byte of "表" is one), so every walk goes character by character and a trail byte is
+// never taken for a separator or a dot; under a single-byte code page every 0x5C is one.
 #pragma once
 
 #include <stddef.h>

@@ -4,7 +4,8 @@
 
 namespace {
 
-const UINT kCodePage = 932;
+// The code page the file system reads the script's names in.
+const UINT kCodePage = CP_ACP;
 
 char FoldAsciiCase(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;

@@ -207,8 +207,15 @@ SIZE_T GlobalSize(HGLOBAL memory) {
   return block ? block->size : 0;
 }
 
-BOOL IsDBCSLeadByteEx(UINT, BYTE ch) {
-  return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC);
+static UINT ansiCodePage = 932;
+
+void PlatformSetAnsiCodePage(UINT codePage) {
+  ansiCodePage = codePage;
+}
+
+BOOL IsDBCSLeadByteEx(UINT codePage, BYTE ch) {
+  if (codePage == CP_ACP) codePage = ansiCodePage;
+  return codePage == 932 && ((ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC));
 }
 
 LPSTR CharNextA(LPCSTR text) {

@@ -48,6 +48,15 @@ const char kStatements[] =
     "100 print \"sub\" : return\n"
     "200 stop\n";
 
+// Names that reach for other places and for devices, and text that grows.
+const char kHostile[] =
+    "10 open \"../up.txt\" for output as #1\n"
+    "20 open \"sub/x.txt\" for append as #2 : open \"com1:\" for input as #3\n"
+    "30 open \"nul.txt:\" for output as #4 : open \"a.txt:s\" for output as #5\n"
+    "40 name \"a.txt\" as \"../b.txt\" : kill \"/tmp/x\" : open \"con\" for input as #6\n"
+    "50 a$ = \"x\" : for i = 1 to 14 : a$ = a$ + a$ : next : print a$; a$; a$\n"
+    "60 open \"big.txt\" for append as #7 : print #7, a$ : goto 60\n";
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -67,6 +76,7 @@ int main(int argc, char **argv) {
   ok = !script.empty() && ok;
   ok = Write(basic + "/qmscore", script) && ok;
   ok = Write(basic + "/statements", kStatements) && ok;
+  ok = Write(basic + "/hostile", kHostile) && ok;
   ok = Write(basic + "/prologue",
              "\t\t1000 dim linecnt(4)\n\t\t1010 linecnt(0) = 12\n\t\t1050 totalline =  18\n"
              "\t\t1130 blockfreq = 4294967295\n\t\t1160 stripe_intensity = 128\n") &&

@@ -30,6 +30,9 @@ TEST(Expressions, FollowPrecedenceAndKnowTheCommonFunctions) {
       {"--3", 3},           {"len(\"abc\")", 3},
       {"1<2", 1},           {"not 1=2", 1},
       {"3>2 and 2>3", 0},   {"val(\"12.5x\")", 12.5},
+      {"val(\"0x1A\")", 0}, {"val(\"1e999\")+val(\"nan\")", 0},
+      {"1<2<3", 1},         {"3>2>1", 0},
+      {"12 ' comment", 12}, {"5 rem comment", 5},
   };
   for (const auto &c : cases) {
     double value = -12345;
@@ -39,7 +42,15 @@ TEST(Expressions, FollowPrecedenceAndKnowTheCommonFunctions) {
 }
 
 TEST(Expressions, FailWithTheCodeOfWhatWentWrongAndLeaveTheResult) {
-  std::string deep = std::string(100, '(') + "1" + std::string(100, ')');
+  // 64 levels: the expression itself and 63 parentheses, signs or "not"s inside it.
+  std::string deepest = std::string(63, '(') + "1" + std::string(63, ')');
+  double value = 0;
+  EXPECT_EQ(EvaluateExpressionText(
+                ("-" + std::string(62, '(') + "1" + std::string(62, ')')).c_str(), &value),
+            0);
+  EXPECT_EQ(EvaluateExpressionText(deepest.c_str(), &value), 0);
+  std::string deep = "(" + deepest + ")", power = "1";
+  for (int i = 0; i < 64; ++i) power += "^1";
   std::string longNumber = "1" + std::string(45, '0');
   const struct {
     std::string text;
@@ -58,12 +69,18 @@ TEST(Expressions, FailWithTheCodeOfWhatWentWrongAndLeaveTheResult) {
       {")", kErrParenthesis},
       {"x+1", kErrVariableUse},
       {deep, kErrTooDeep},
+      {"-" + deepest, kErrTooDeep},
+      {"not " + deepest, kErrTooDeep},
+      {power, kErrTooDeep},
       {"sqr 4", kErrArgument},
       {"left$(1,2)", kErrArgument},
       {"abs(1,2)", kErrArgument},
       {"sqr(-1)", kErrOutOfRange},
       {"log(0)", kErrOutOfRange},
       {"chr$(300)", kErrOutOfRange},
+      {"sin(2^63)+cos(0)", kErrOutOfRange},
+      {"cos(-1e22)", kErrOutOfRange},
+      {"tan(1e300)", kErrOutOfRange},
       {"(-8)^0.5", kErrOutOfRange},
       {"10^400", kErrOverflow},
       {"1e400", kErrOverflow},

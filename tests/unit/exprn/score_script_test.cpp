@@ -83,7 +83,7 @@ TEST(ScoreScript, KeepsTheTopTenAndLogsEveryGame) {
   EXPECT_EQ(game.prologueCode, 0);
   EXPECT_EQ(game.scriptCode, 0);
   EXPECT_EQ(filtered,
-            (std::vector<std::string>{"qmscore.txt", "qmscore.txt", "qmscore.txt", "qmscore.log"}));
+            (std::vector<std::string>{"qmscore.log", "qmscore.txt", "qmscore.txt", "qmscore.txt"}));
 
   // Score (10 + 10 * 2) * 100 * (level 1 + 1) = 6000: it goes after the old 6000, and the
   // last game drops out.
@@ -120,6 +120,37 @@ TEST(ScoreScript, KeepsTheTopTenAndLogsEveryGame) {
       << text;
   log = ReadText("qmscore.log");
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
+}
+
+TEST(ScoreScript, LogsTheGameFirstAndMendsADamagedTable) {
+  std::string script = ReadText(QM_SCORE_SCRIPT);
+  ASSERT_FALSE(script.empty()) << QM_SCORE_SCRIPT;
+  ScratchDirectory scratch("damaged");
+  ASSERT_FALSE(scratch.dir.empty());
+  WriteText("qmscore.bas", script);
+  // Blank lines, short and long lines, words where numbers belong, CR LF ends, a stray byte.
+  WriteText("qmscore.txt",
+            "500,2020/01/01,12:00:00,5,0\r\n\n,,,,\n300,2020/01/02,12:00:00,3\nscore,d,t,1,2\n"
+            "400,2020/01/03,12:00:00,4,0,9\n12x,2020/01/04,12:00:00,4,0\n\x1a\n"
+            "200,2020/01/05,12:00:00,2,1\n\n");
+  GameEnd game{{3, 0, 0, 0}, 0, 2};
+  game.Run();
+  EXPECT_EQ(game.scriptCode, 0);
+  std::string text = ReadText("qmscore.txt");
+  EXPECT_TRUE(std::regex_match(text, std::regex("500,2020/01/01,12:00:00,5,0\n"
+                                                "300,[^\n]*,3,0\n"
+                                                "200,2020/01/05,12:00:00,2,1\n")))
+      << text;
+  EXPECT_EQ(ReadText("qmscore.log").find(" score=300 lines=3 "), 19u);
+
+  // A table that cannot be opened at all (a directory of that name) still logs the game.
+  remove("qmscore.txt");
+  ASSERT_EQ(MakeDirectory("qmscore.txt"), 0);
+  game.Run();
+  EXPECT_EQ(game.scriptCode, kErrOpen);
+  std::string log = ReadText("qmscore.log");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+  rmdir("qmscore.txt");
 }
 
 TEST(ScoreScript, EntriesRefuseWhatTheyWereNotGiven) {

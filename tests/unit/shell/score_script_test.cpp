@@ -1,6 +1,9 @@
 #include "score_prologue.h"
 #include "script_file_filter.h"
 
+#include "path_parts.h"
+#include "platform.h"
+
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -81,6 +84,26 @@ TEST(ScriptFileFilter, AllowsBareNamesAndTheProgramDirectoryOnly) {
   EXPECT_EQ(ScriptFileFilter("C:\\\x83\x41\\x.txt", "C:\\\x83\x61\\"), SCRIPT_FILE_REFUSED);
   EXPECT_EQ(ScriptFileFilter("C:\\\x83\x41\\x.txt", "c:\\\x83\x41\\"), 0);
 }
+
+#ifndef _WIN32
+// The names are split the way the file system reads them, in the system's ANSI code page: where
+// that has no double-byte characters, "表x.txt" of code page 932 is "x.txt" in a subdirectory.
+TEST(ScriptFileFilter, SplitsInTheSystemsCodePage) {
+  const char *directory = "C:\\Games\\";
+  EXPECT_EQ(ScriptFileFilter(HYO "x.txt", directory), 0);
+  EXPECT_EQ(ScriptFileFilter("C:\\Games\\" HYO "x.txt", directory), 0);
+  PlatformSetAnsiCodePage(1252);
+  LONG bare = ScriptFileFilter(HYO "x.txt", directory);
+  LONG full = ScriptFileFilter("C:\\Games\\" HYO "x.txt", directory);
+  char dir[PATH_BUFFER_BYTES], name[PATH_BUFFER_BYTES];
+  SplitPathParts("C:\\" HYO "x.txt", NULL, dir, name, NULL);
+  PlatformSetAnsiCodePage(932);
+  EXPECT_EQ(bare, SCRIPT_FILE_REFUSED);
+  EXPECT_EQ(full, SCRIPT_FILE_REFUSED);
+  EXPECT_STREQ(dir, "\\" HYO);
+  EXPECT_STREQ(name, "x");
+}
+#endif
 
 TEST(ScriptFileFilter, RefusesWhatCannotBeSplit) {
   std::string deep = "C:\\";

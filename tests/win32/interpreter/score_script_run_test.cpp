@@ -22,6 +22,7 @@ class ScoreScriptRun : public CandidateLibraries {
     ASSERT_TRUE(SetCurrentDirectoryA(startDirectory));
     GetCurrentDirectoryA(sizeof startDirectory, startDirectory);
     WriteScript();
+    doneAtStart = gameHost.score_script_done;
     gameHost.score_script_done = 0;
     const uint32_t counts[4] = {10, 3, 1, 2};
     memcpy(gameHost.linecnt, counts, sizeof counts);
@@ -59,7 +60,18 @@ class ScoreScriptRun : public CandidateLibraries {
     return directory.substr(0, directory.size() - 1);
   }
   char startDirectory[MAX_PATH];
+  int32_t doneAtStart;  // as the program left it before this test (each test is a process)
 };
+
+// Before the first game there are no statistics to hand over: a stray game-ended command
+// runs nothing.
+TEST_F(ScoreScriptRun, RunsNothingBeforeTheFirstGame) {
+  FakeLog *log = Bind("standard");
+  ASSERT_NE(log, nullptr);
+  gameHost.score_script_done = doneAtStart;
+  RunScoreScript();
+  EXPECT_EQ(Calls(log), "");
+}
 
 TEST_F(ScoreScriptRun, RunsThePrologueThenTheScriptOncePerGame) {
   FakeLog *log = Bind("standard");

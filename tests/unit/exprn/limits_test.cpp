@@ -1,0 +1,157 @@
+// What one run may take: the text of one print obeys the string limit, an allocation that fails
+// anyway ends the run with kErrMemory (never an exception out of the library), and only
+// ordinary disk files are ever opened.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <new>
+#include <string>
+
+#include "error_codes.h"
+#include "exprn_fixture.h"
+#include "work_area.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+// Every allocation of this test program goes through here, so a test can make the next ones
+// fail: allocationsLeft counts down to the failing one (-1: never fail).
+static int allocationsLeft = -1;
+
+void *operator new(size_t size) {
+  if (allocationsLeft == 0) throw std::bad_alloc();
+  if (allocationsLeft > 0) --allocationsLeft;
+  if (void *memory = malloc(size ? size : 1)) return memory;
+  throw std::bad_alloc();
+}
+
+namespace {
+
+// Runs `program` with the allocation after `allowed` ones failing; returns the run's code.
+int RunFailingAfter(BasicSession *session, const BasicProgram *program, int allowed) {
+  allocationsLeft = allowed;
+  int code = RunBasicProgram(session, program);
+  allocationsLeft = -1;
+  return code;
+}
+
+TEST(BasicLimits, OnePrintsTextObeysTheStringLimit) {
+  ScratchDirectory scratch("print");
+  ASSERT_FALSE(scratch.dir.empty());
+  const std::string build = "10 a$ = \"x\" : for i = 1 to 14 : a$ = a$ + a$ : next i\n";
+  std::string output;
+  // Two halves and their line end fit; a third item, or one more TAB, is past the limit.
+  EXPECT_EQ(RunSource(build + "20 print a$; left$(a$, 16383)", &output), 0);
+  EXPECT_EQ(output.size(), 32768u);
+  EXPECT_EQ(RunSource(build + "20 print a$; a$; a$"), kErrMemory);
+  EXPECT_EQ(RunSource(build + "20 print a$; left$(a$, 16383),"), kErrMemory);
+  // The join bomb: a long line of the same string, to the console and to a file.
+  std::string bomb = build + "30 print #1, a$";
+  for (int i = 0; i < 2000; ++i) bomb += ";a$";
+  EXPECT_EQ(RunSource("5 open \"a.txt\" for output as #1\n" + bomb), kErrMemory);
+  EXPECT_EQ(ReadText("a.txt"), "");
+  bomb.replace(bomb.find("#1, "), 4, "");
+  EXPECT_EQ(RunSource(bomb), kErrMemory);
+}
+
+TEST(BasicLimits, AFailedAllocationAnywhereEndsTheRunWithItsCode) {
+  ScratchDirectory scratch("allocation");
+  ASSERT_FALSE(scratch.dir.empty());
+  const char source[] =
+      "10 open \"a.txt\" for output as #1\n"
+      "20 dim t$(50) : for i = 0 to 50 : t$(i) = \"a long enough text \" + str$(i) : next\n"
+      "30 print #1, t$(7); mid$(t$(50), 3, 30), len(t$(9)) * 2\n"
+      "40 gosub 100 : close #1 : open \"a.txt\" for input as #2 : line input #2, r$ : end\n"
+      "100 w = 1 : for j = 1 to 3 : w = w * 2 : next : return\n";
+  int code, line;
+  BasicProgram *program = LoadBasicText(source, strlen(source), &code, &line);
+  ASSERT_NE(program, nullptr);
+  // Fail each allocation of the run in turn until one run needs no more than it was given.
+  int allowed = 0;
+  for (; allowed < 5000; ++allowed) {
+    BasicSession *session = CreateBasicSession();
+    code = RunFailingAfter(session, program, allowed);
+    ASSERT_TRUE(code == kErrMemory || code == 0) << "after " << allowed << ": " << code;
+    // Its files are closed and the session runs the next program.
+    EXPECT_EQ(RunIn(session, "10 open \"a.txt\" for append as #1 : x$ = \"more text\" + r$"), 0);
+    DestroyBasicSession(session);
+    if (code == 0) break;
+  }
+  EXPECT_GT(allowed, 10);
+  EXPECT_LT(allowed, 5000);
+  FreeBasicProgram(program);
+
+  // Loading, evaluating and the work-area entries give the code too.
+  allocationsLeft = 0;
+  BasicProgram *none = LoadBasicText(source, strlen(source), &code, &line);
+  double value = 7;
+  int evaluated = EvaluateExpressionText("1 + 2", &value);
+  allocationsLeft = -1;
+  EXPECT_EQ(none, nullptr);
+  EXPECT_EQ(code, kErrMemory);
+  EXPECT_EQ(evaluated, kErrMemory);
+  EXPECT_EQ(value, 7);
+  unsigned char area[kWorkAreaSize] = {};
+  ASSERT_EQ(QvbInitialize(area), 0);
+  const char *text = "10 a$ = \"some text longer than a short string\"";
+  memcpy(area + kSourceOffset, &text, sizeof text);
+  allocationsLeft = 0;
+  code = ExprionBasic(area);
+  allocationsLeft = -1;
+  EXPECT_EQ(code, kErrMemory);
+  EXPECT_EQ(ExprionBasic(area), 0);
+  QvbTerminate(area);
+}
+
+TEST(BasicLimits, OnlyDiskFilesAreOpened) {
+  ScratchDirectory scratch("devices");
+  ASSERT_FALSE(scratch.dir.empty());
+  // Devices, with or without a colon, and streams of a file: refused before anything is made.
+  const char *const refused[] = {
+      "com1:",   "COM1",     "nul:",         "lpt1:",        "nul.txt:", "con",
+      "aux.log", "sub\\prn", "a.txt:hidden", "a.txt::$DATA", "ab:c",     "12:a.txt"};
+  for (const char *name : refused) {
+    for (const char *mode : {"input", "output", "append"})
+      EXPECT_EQ(RunSource(std::string("10 open \"") + name + "\" for " + mode + " as #1\n" +
+                          "20 input #1, a$ : print #1, a$"),
+                kErrOpen)
+          << name << " " << mode;
+    EXPECT_EQ(RunSource(std::string("10 kill \"") + name + "\""), kErrOpen) << name;
+  }
+  EXPECT_EQ(ReadText("a.txt"), "");
+  EXPECT_EQ(RunSource("10 open \"a.txt\" for output as #1"), 0);
+  EXPECT_EQ(RunSource("10 name \"a.txt\" as \"nul\""), kErrOpen);
+
+  // A name that only looks like a device in a code page it is not written in: the second byte
+  // of "表" (code page 932) is a backslash, yet "表con" is an ordinary file.
+  EXPECT_EQ(RunSource("10 open \"\x95\\con\" for output as #1 : print #1, 1"), 0);
+  EXPECT_EQ(ReadText("\x95\\con"), "1\n");
+  remove("\x95\\con");
+
+  // Something that is no disk file behind an ordinary name: refused, and nothing waits.
+#ifdef _WIN32
+  HANDLE pipe =
+      CreateNamedPipeA("\\\\.\\pipe\\qm_limits_test", PIPE_ACCESS_DUPLEX, 0, 1, 64, 64, 0, NULL);
+  ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(RunSource("10 open \"\\\\.\\pipe\\qm_limits_test\" for input as #1\n"
+                      "20 input #1, a$"),
+            kErrOpen);
+  CloseHandle(pipe);
+#else
+  ASSERT_EQ(mkfifo("c.txt", 0644), 0);
+  for (const char *mode : {"input", "output", "append"})
+    EXPECT_EQ(RunSource(std::string("10 open \"c.txt\" for ") + mode + " as #1\n" +
+                        "20 input #1, a$ : print #1, a$"),
+              kErrOpen)
+        << mode;
+  EXPECT_EQ(RunSource("10 open \".\" for input as #1"), kErrOpen);
+#endif
+}
+
+}  // namespace
