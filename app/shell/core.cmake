@@ -1,3 +1,9 @@
+# qm_paths: path splitting and joining in the system's ANSI code page, for the program directory,
+# the data files' paths and the score script's file filter.
+add_library(qm_paths STATIC ${CMAKE_CURRENT_SOURCE_DIR}/path_parts.cpp)
+target_include_directories(qm_paths PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(qm_paths PUBLIC qm_platform)
+
 # qm_shell_core: the portable pieces of the shell: the settings record and its defaults, the
 # settings file's byte codec and its atomic store, the block picture's checksum, number fields
 # and the interpreter's messages, the score script's prologue and file filter, the version line.
