@@ -15,13 +15,14 @@
 // the code takes the larger dD = (n + 8) 2^-52 M / S.
 //
 // The fast sum I = 2^15 c + q1 p1 + ... + qn pn has integer weights qk = round(wk 2^15) (at
-// most 32767 in size) and is exact in 32 bits: every term stays below 63 x 32767 x 510 < 2^31.
-// (Along a row the same whole number is summed value by value, each weight once on either
-// side and the centre as 2^15 c, every partial sum within the same bound.)  With
-// dk = qk 2^-15 - wk (exact doubles: qk 2^-15 and wk are within a factor of two of each
-// other, or qk is 0), I 2^-15 - X = d1 p1 + ... + dn pn = 255 (d1 + ... + dn) + the sum of
-// dk (pk - 255).  The offset O, the whole number nearest 255 2^15 (d1 + ... + dn), is taken
-// off I, which leaves
+// most 32767 in size) and is exact in 32 bits: it stays below
+// 2^15 x 255 + 63 x 32767 x 510 < 2^31.  (Along a row the same whole number is summed value
+// by value, each weight once on either side and the centre as 2^15 c, every partial sum within
+// the same bound.)  With dk = qk 2^-15 - wk (exact doubles: qk 2^-15 and wk are within a
+// factor of two of each other, or qk is 0),
+//   I 2^-15 - X = d1 p1 + ... + dn pn = 255 (d1 + ... + dn) + the sum of dk (pk - 255).
+// The offset O, the whole number nearest 255 2^15 (d1 + ... + dn), is taken off I, which
+// leaves
 //   |(I - O) 2^-15 - X| <= A = 255 (|d1| + ... + |dn|) + 2^-16.
 // The fast value F is the float of I - O times the float of the double nearest 2^-15 / S:
 // three roundings of relative size 2^-24 and one of 2^-53, less than 4 x 2^-24 in all (with
@@ -29,9 +30,9 @@
 // So F lies within
 //   EF = (A + 4 x 2^-24 (M + 510 (|d1| + ... + |dn|) + 2^-16)) / S + dD
 // of D.  Where no whole number 1..255 lies within EF of F, F and D lie on the same side of each
-// and F's byte is D's.  EF stays far below 1/2 for every ratio, so only the whole number
-// nearest F can be that close: a lane is ambiguous when that one is in 1..255 and within EF
-// (F minus it is exact in floats).
+// and F's byte is D's.  EF stays below 0.015 for every ratio (the most near s = 1, four taps),
+// far below 1/2, so only the whole number nearest F can be that close: a lane is ambiguous when
+// that one is in 1..255 and within EF (F minus it is exact in floats).
 //
 // An ambiguous lane is summed again with the residual weights rk = round((wk 2^15 - qk) 2^15):
 // Y = 2^15 I + (r1 p1 + ... + rn pn) is a whole number below 2^47, exact in a double, and with
@@ -44,8 +45,10 @@
 // lies as close to c as rounding allows, so it always does; its byte depends on c alone and
 // comes from a table made by the same double sequence.
 //
-// Both bounds are computed in doubles (sums of up to 64 terms, relative error below 2^-46) and
-// then enlarged by 2 %, far beyond that rounding; EF is then rounded up to a float.  ER also
+// The bounds and O are computed in doubles from sums of up to 64 terms, each sum within a
+// relative 2^-46 of its real value (which moves O by less than 2^-46 of A's first term), and
+// the bounds are then enlarged by 2 %, far beyond that rounding; EF is then rounded up to a
+// float.  ER also
 // carries an absolute 1e-12 that the derivation above does not need: a margin of the first
 // version, kept because removing it could only make the bound smaller.
 #include "filter_pass.h"
@@ -113,7 +116,7 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
     pass->residualPairs[j] = (int32_t)((uint32_t)(uint16_t)pass->residual[2 * j] |
                                        (uint32_t)(uint16_t)pass->residual[2 * j + 1] << 16);
   }
-  // EF, ER and dD times S.
+  // dD S, then EF and ER.
   const double sum = fabs(pass->sum), doubleError = (n + 8) * ldexp(1, -52) * limit;
   const double fixedBound =
       kBoundMargin *
