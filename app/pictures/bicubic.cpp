@@ -8,11 +8,6 @@
 
 namespace {
 
-int ToByte(double value) {
-  int v = (int)value;  // truncation toward zero
-  return v < 0 ? 0 : v > 255 ? 255 : v;
-}
-
 // Whole source pixels from the centre: truncation toward zero after lowering by one when the
 // offset is not positive.
 int32_t CellOf(double offset) {
@@ -110,14 +105,14 @@ void ResamplePicture(uint8_t *destination, const PictureBuffer *picture, int32_t
     AxisSample down;
     MapDestinationAxis(Y, H, h, ry, &down);
     for (int32_t X = 0; X < W; ++X) {
-      AxisSample across;
-      MapDestinationAxis(X, W, w, rx, &across);
+      AxisSample along;
+      MapDestinationAxis(X, W, w, rx, &along);
       uint8_t *out = row + 3 * X;
-      if (!down.inside || !across.inside) {
+      if (!down.inside || !along.inside) {
         out[0] = out[1] = out[2] = 0;
         continue;
       }
-      request.x = across.position;
+      request.x = along.position;
       request.y = down.position;
       uint32_t word = SampleBicubic(&request);
       out[0] = (uint8_t)(word >> 16);

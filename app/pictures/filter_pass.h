@@ -1,16 +1,14 @@
 // One prefilter pass computed the fast way: 16-bit fixed-point weights, exact 32-bit sums and
 // a proven error bound, and the exact double-precision sequence for every value whose
 // truncation the bound cannot settle.  The results are the bytes the whole-picture prefilter
-// produces.
+// produces.  A pass filters along a row (within it, pixel by pixel) or down (each value from
+// the values of the rows above and below it).
 #pragma once
 
 #include <stdint.h>
 
+#include "filter_kernels.h"
 #include "resample.h"
-
-// Values of one window along a row, for four neighbouring pixels: a multiple of 16 that covers
-// the 2 x 63 + 4 values the widest window of four pixels spans.
-#define ALONG_WINDOW 144
 
 // The weights of one pass (from BuildPrefilterWeights) in double precision and in fixed point,
 // the bounds of the fixed-point values' error, and the exact result of a window whose values
@@ -30,17 +28,14 @@ typedef struct FilterPass {
   int16_t along[4][ALONG_WINDOW];
   int16_t alongResidual[4][ALONG_WINDOW];
   int alongBlocks;  // (2 x taps + 4 + 15) / 16
-  int wide;         // the sums are taken with AVX2
-  // The same two by pairs of taps for filtering across rows: word j holds taps 2 j (low half)
-  // and 2 j + 1.
+  // Down, the same two by pairs of taps: word j holds taps 2 j (low half) and 2 j + 1.
   int pairCount;  // (taps + 2) / 2
   int32_t fixedPairs[(PREFILTER_MAX_TAPS + 2) / 2];
   int32_t residualPairs[(PREFILTER_MAX_TAPS + 2) / 2];
-  int32_t fixedOffset;    // taken off each fixed-point sum first: its expected error
-  float fixedInverse[4];  // 2^-15 / sum, four times over
-  float fixedBound[4];    // |fixed-point value - exact value| never exceeds this
-  double refinedScale;    // 2^-30 / sum
-  double refinedBound;    // the same for the value with the residual added
+  FixedScale scale;              // the fixed-point sums' offset, 2^-15 / sum, and their error bound
+  double refinedScale;           // 2^-30 / sum
+  double refinedBound;           // the error bound of a value with the residual added
+  const FilterKernels *kernels;  // the width of vectors the sums are taken with
   uint8_t flat[256];
 } FilterPass;
 
@@ -69,12 +64,6 @@ typedef struct RowPlanes {
   int32_t width;
 } RowPlanes;
 
-// Up to four neighbouring pixels of a row filtered together: x .. x + keep - 1.
-typedef struct ColumnGroup {
-  int32_t x;
-  int32_t keep;
-} ColumnGroup;
-
 // Working room for filtering a row of `count` groups along, in 32-bit words.
 int32_t AlongScratchWords(int32_t count);
 
@@ -86,18 +75,14 @@ int32_t AlongScratchWords(int32_t count);
 void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
                     int32_t count, int32_t *sums, uint8_t *out, FallbackCounts *counts);
 
-// Whether the pixels first .. last of the row (clamped to the row: edge pixels repeat) are all
-// equal.
-int WindowIsFlat(const RowPlanes *row, int32_t first, int32_t last);
+// Working room for filtering `count` values down, in 32-bit words.
+int32_t DownScratchWords(int32_t count);
 
-// Working room for filtering `count` values across rows, in 32-bit words.
-int32_t AcrossScratchWords(int32_t count);
-
-// Filters across rows: rows[taps + k] is the row k below the one filtered (k = -taps .. taps,
-// edge rows repeated by the caller), each `count` values 0..255 (a multiple of 16).  A value
-// whose sameAbove[i] is at least `span` has the same value in every row of its window.
-// Writes `count` bytes to `out`.  `sums` is AcrossScratchWords(count) words, for this
-// function's use only.
-void FilterAcrossRows(const FilterPass *pass, const uint8_t *const *rows, const uint8_t *sameAbove,
-                      int32_t span, int32_t count, int32_t *sums, uint8_t *out,
-                      FallbackCounts *counts);
+// Filters one row down: rows[taps + k] is the row k below it (k = -taps .. taps, edge rows
+// repeated by the caller), each `count` values 0..255 (a multiple of 16).  A value whose
+// sameAbove[i] is at least `span` has the same value in every row of its window.  Writes
+// `count` bytes to `out`.  `sums` is DownScratchWords(count) words, for this function's use
+// only.
+void FilterRowDown(const FilterPass *pass, const uint8_t *const *rows, const uint8_t *sameAbove,
+                   int32_t span, int32_t count, int32_t *sums, uint8_t *out,
+                   FallbackCounts *counts);

@@ -1,9 +1,9 @@
 // The streaming fit.  Which source pixels the bicubic stretch reads is known before the first
 // row arrives: each destination column reads four source columns, each destination row four
 // source rows.  So each arriving row is filtered along itself only at those columns (for every
-// row, since the vertical filter reaches across many rows), kept in a ring as long as the
-// vertical filter can still reach it, filtered across rows only at the rows the stretch reads,
-// and each destination row is drawn as soon as its four source rows are done.
+// row, since the filter down reaches over many rows), kept in a ring as long as the filter
+// down can still reach it, filtered down only at the rows the stretch reads, and each
+// destination row is drawn as soon as its four source rows are done.
 //
 // With two threads the reader reads each row into a slot of a ring and hands it to the worker,
 // which does the rest in row order.  Filtering a row along (its channel planes, then the filter
@@ -94,7 +94,7 @@ struct PictureStream {
   Planes readerPlanes, workerPlanes;
 
   // The filter, owned by whichever thread filters.
-  FilterPass across, down;
+  FilterPass along, down;
   int32_t planeLength;  // values of one channel plane, the repeated edge pixels included
   ColumnGroup *groups;
   int32_t groupCount;
@@ -102,18 +102,18 @@ struct PictureStream {
   int32_t *columnIndex;         // per source column read: its red value's place in a compact row
   uint8_t *readRow;             // per source row: 1 when the stretch reads it
   ColumnSample *columnSamples;  // per destination column
-  uint8_t *acrossRing;          // acrossSlots rows filtered along, compactValues each
+  uint8_t *alongRing;           // alongSlots rows filtered along, compactValues each
   // Per value of the last row filtered along: how many rows above it hold the same value, at
   // most 255 (the widest window spans 126).
   uint8_t *sameAbove;
-  int32_t acrossSlots;
-  const uint8_t **window;  // 2 x down.taps + 1 row pointers for the vertical filter
+  int32_t alongSlots;
+  const uint8_t **window;  // 2 x down.taps + 1 row pointers for the filter down
   uint8_t *downRows;       // 4 rows filtered both ways, compactValues bytes each
-  int32_t *downSums;       // working room for filtering across rows (AcrossScratchWords)
-  int32_t nextDown;        // next source row the vertical filter considers
+  int32_t *downSums;       // working room for filtering down (DownScratchWords)
+  int32_t nextDown;        // next source row the filter down considers
   int32_t lastDown;        // last source row filtered both ways, -1 before the first
   int32_t nextY;           // next destination row to draw
-  FallbackCounts acrossCounts, downCounts;
+  FallbackCounts alongCounts, downCounts;
 };
 
 namespace {
@@ -133,7 +133,7 @@ void FreeStream(PictureStream *s) {
   free(s->columnIndex);
   free(s->readRow);
   free(s->columnSamples);
-  free(s->acrossRing);
+  free(s->alongRing);
   free(s->window);
   free(s->downRows);
   free(s->downSums);
@@ -205,26 +205,26 @@ int AllocatePlanes(const PictureStream *s, Planes *planes) {
 
 int SetUp(PictureStream *s) {
   const int32_t w = s->width, h = s->height;
-  SetUpFilterPass(&s->across, (double)s->target.width / (double)w);
+  SetUpFilterPass(&s->along, (double)s->target.width / (double)w);
   SetUpFilterPass(&s->down, (double)s->target.height / (double)h);
   s->rowBytes = (size_t)w * s->format;
   // ROW_PLANE_LEAD values before pixel 0, 16 x alongBlocks + 16 after the last (see
   // RowPlanes).
-  s->planeLength = (ROW_PLANE_LEAD + w + 16 * s->across.alongBlocks + 16 + 15) / 16 * 16;
+  s->planeLength = (ROW_PLANE_LEAD + w + 16 * s->along.alongBlocks + 16 + 15) / 16 * 16;
   for (int i = 0; i < kRingRows; ++i)
     if (!(s->slots[i].raw = (uint8_t *)malloc(s->rowBytes))) return 0;
   s->readRow = (uint8_t *)calloc((size_t)h, 1);
   if (!s->readRow || !SetUpColumns(s) || !AllocatePlanes(s, &s->workerPlanes)) return 0;
   MarkRead(s->target.height, h, s->readRow);
-  // The rows the vertical filter reaches, and the rows the reader may have filtered along
+  // The rows the filter down reaches, and the rows the reader may have filtered along
   // ahead of the worker.
-  s->acrossSlots = 2 * s->down.taps + 1 + kRingRows;
-  s->acrossRing = (uint8_t *)calloc((size_t)s->acrossSlots * s->compactValues, 1);
-  s->window = (const uint8_t **)malloc((size_t)s->acrossSlots * sizeof(uint8_t *));
+  s->alongSlots = 2 * s->down.taps + 1 + kRingRows;
+  s->alongRing = (uint8_t *)calloc((size_t)s->alongSlots * s->compactValues, 1);
+  s->window = (const uint8_t **)malloc((size_t)s->alongSlots * sizeof(uint8_t *));
   s->sameAbove = (uint8_t *)calloc((size_t)s->compactValues, 1);
   s->downRows = (uint8_t *)malloc((size_t)4 * s->compactValues);
-  s->downSums = (int32_t *)calloc((size_t)AcrossScratchWords(s->compactValues), sizeof(int32_t));
-  if (!s->acrossRing || !s->window || !s->sameAbove || !s->downRows || !s->downSums) return 0;
+  s->downSums = (int32_t *)calloc((size_t)DownScratchWords(s->compactValues), sizeof(int32_t));
+  if (!s->alongRing || !s->window || !s->sameAbove || !s->downRows || !s->downSums) return 0;
   s->lastDown = -1;
   return 1;
 }
@@ -246,15 +246,15 @@ void DrawRow(PictureStream *s, int32_t Y, const AxisSample *down) {
   double wy[4];
   AxisWeights(down->fraction, wy);
   for (int32_t X = 0; X < s->target.width; ++X, out += 3) {
-    const ColumnSample *across = &s->columnSamples[X];
-    if (!across->inside) {
+    const ColumnSample *column = &s->columnSamples[X];
+    if (!column->inside) {
       out[0] = out[1] = out[2] = 0;
       continue;
     }
     uint32_t near[4][4];
     for (int r = 0; r < 4; ++r) {
       for (int c = 0; c < 4; ++c) {
-        const int32_t place = across->place[c];
+        const int32_t place = column->place[c];
         if (!filtered[r] || place < 0) {
           near[r][c] = 0;
           continue;
@@ -263,7 +263,7 @@ void DrawRow(PictureStream *s, int32_t Y, const AxisSample *down) {
         near[r][c] = (uint32_t)p[0] | ((uint32_t)p[4] << 8) | ((uint32_t)p[8] << 16);
       }
     }
-    const uint32_t word = WeighNeighboursWith(near, across->weights, wy);
+    const uint32_t word = WeighNeighboursWith(near, column->weights, wy);
     out[0] = (uint8_t)(word >> 16);
     out[1] = (uint8_t)(word >> 8);
     out[2] = (uint8_t)word;
@@ -287,37 +287,37 @@ void DrawReadyRows(PictureStream *s) {
   }
 }
 
-// Filters source row y across rows, from the rows filtered along that the ring holds.
+// Filters source row y down, from the rows filtered along that the ring holds.
 void FilterDown(PictureStream *s, int32_t y) {
   const int32_t n = s->down.taps, h = s->height;
   for (int32_t k = -n; k <= n; ++k) {
     int32_t row = y + k < 0 ? 0 : y + k > h - 1 ? h - 1 : y + k;
-    s->window[k + n] = s->acrossRing + (size_t)(row % s->acrossSlots) * s->compactValues;
+    s->window[k + n] = s->alongRing + (size_t)(row % s->alongSlots) * s->compactValues;
   }
   // The window's rows run from `top` to the last row filtered along.
   const int32_t top = y - n < 0 ? 0 : y - n, bottom = y + n > h - 1 ? h - 1 : y + n;
-  FilterAcrossRows(&s->down, s->window, s->sameAbove, bottom - top, s->compactValues, s->downSums,
-                   s->downRows + (size_t)(y & 3) * s->compactValues, &s->downCounts);
+  FilterRowDown(&s->down, s->window, s->sameAbove, bottom - top, s->compactValues, s->downSums,
+                s->downRows + (size_t)(y & 3) * s->compactValues, &s->downCounts);
   s->lastDown = y;
 }
 
 // Filters a handed-over row along, into the row's place in the ring.
 void FilterAlong(PictureStream *s, Slot *slot, const Planes *planes, FallbackCounts *counts) {
   SpreadRow(s->format, slot->raw, s->width, s->planeLength, planes->values, planes->differs);
-  uint8_t *filtered = s->acrossRing + (size_t)(slot->row % s->acrossSlots) * s->compactValues;
+  uint8_t *filtered = s->alongRing + (size_t)(slot->row % s->alongSlots) * s->compactValues;
   RowPlanes row;
   for (int c = 0; c < 3; ++c)
     row.plane[c] = planes->values + (size_t)c * s->planeLength + ROW_PLANE_LEAD;
   row.width = s->width;
   row.differs = planes->differs;
-  FilterRowAlong(&s->across, &row, s->groups, s->groupCount, planes->sums, filtered, counts);
+  FilterRowAlong(&s->along, &row, s->groups, s->groupCount, planes->sums, filtered, counts);
 }
 
 // Counts for each value of row r filtered along how many rows above it hold the same value.
 void CountSameAbove(PictureStream *s, int32_t r) {
-  const uint8_t *row = s->acrossRing + (size_t)(r % s->acrossSlots) * s->compactValues;
+  const uint8_t *row = s->alongRing + (size_t)(r % s->alongSlots) * s->compactValues;
   const uint8_t *above =
-      s->acrossRing + (size_t)((r + s->acrossSlots - 1) % s->acrossSlots) * s->compactValues;
+      s->alongRing + (size_t)((r + s->alongSlots - 1) % s->alongSlots) * s->compactValues;
   uint8_t *same = s->sameAbove;
   if (r == 0) {
     memset(same, 0, (size_t)s->compactValues);
@@ -340,11 +340,11 @@ int FilterClaimedRow(PictureStream *s, Slot *slot, const Planes *planes, Fallbac
   return 1;
 }
 
-// Everything one handed-over row allows: filtering it along, the rows across that now have
-// all their neighbours, and the destination rows that now have all their source rows.
+// Everything one handed-over row allows: filtering it along, filtering down the rows that now
+// have all their neighbours, and the destination rows that now have all their source rows.
 void TakeRow(PictureStream *s, Slot *slot) {
   const int32_t r = slot->row, h = s->height;
-  FilterClaimedRow(s, slot, &s->workerPlanes, &s->acrossCounts);
+  FilterClaimedRow(s, slot, &s->workerPlanes, &s->alongCounts);
   // A row the reader claimed takes it a moment to finish.
   while (!__atomic_load_n(&slot->finished, __ATOMIC_ACQUIRE)) YieldWorkerThread();
   CountSameAbove(s, r);
@@ -478,9 +478,9 @@ int ClosePictureStream(PictureStream *s, int complete, StreamStats *stats) {
   }
   if (!whole) BlackenStreamTarget(&s->target);
   if (stats) {
-    stats->acrossExact = s->acrossCounts.exact + s->helperCounts.exact;
-    stats->acrossFlat = s->acrossCounts.flat + s->helperCounts.flat;
-    stats->acrossRefined = s->acrossCounts.refined + s->helperCounts.refined;
+    stats->alongExact = s->alongCounts.exact + s->helperCounts.exact;
+    stats->alongFlat = s->alongCounts.flat + s->helperCounts.flat;
+    stats->alongRefined = s->alongCounts.refined + s->helperCounts.refined;
     stats->downRefined = s->downCounts.refined;
     stats->downExact = s->downCounts.exact;
     stats->downFlat = s->downCounts.flat;

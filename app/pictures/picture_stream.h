@@ -34,7 +34,7 @@ typedef enum StreamRowFormat {
 // How often each pass's fast arithmetic handed a value to the exact one (see filter_pass.h).
 // `rowsHelped`: rows the reader filtered along itself.
 typedef struct StreamStats {
-  uint32_t acrossExact, acrossFlat, acrossRefined;
+  uint32_t alongExact, alongFlat, alongRefined;
   uint32_t downExact, downFlat, downRefined;
   uint32_t rowsHelped;
 } StreamStats;

@@ -4,6 +4,7 @@
 // close to zero.  Each pixel is its own weight 1 plus the taps on both sides, divided by the
 // weight sum; edge pixels repeat beyond the picture.
 #include "resample.h"
+#include "resample_steps.h"
 
 #include <math.h>
 #include <stdlib.h>
@@ -12,13 +13,8 @@ namespace {
 
 const double kPi = 3.141592653589793;
 
-int ToByte(double value) {
-  int v = (int)value;  // truncation toward zero
-  return v < 0 ? 0 : v > 255 ? 255 : v;
-}
-
 // Scratch of both passes: one row spread into channel planes with n repeated edge pixels on
-// each side (horizontal pass), and one row of accumulators per channel.  Each pass adds the
+// each side (the pass along rows), and one row of accumulators per channel.  Each pass adds the
 // taps for a whole row at once, nearest taps first, so every pixel sums its taps in the order
 // of the formula while the loops over a row stay simple enough to vectorise.
 struct Scratch {
@@ -37,10 +33,10 @@ void AddByteTaps(double *__restrict acc, const uint8_t *__restrict left,
   for (int32_t x = 0; x < count; ++x) acc[x] += weight * ((double)left[x] + (double)right[x]);
 }
 
-// The horizontal pass, from the picture's words into the work buffer, which holds the result
-// as three byte planes (red, green, blue) so the vertical pass can read rows of one channel.
-void FilterRows(const uint32_t *from, uint8_t *planes, int32_t width, int32_t height, double s,
-                Scratch *scratch) {
+// The pass along rows, from the picture's words into the work buffer, which holds the result
+// as three byte planes (red, green, blue) so the pass down can read rows of one channel.
+void FilterAlong(const uint32_t *from, uint8_t *planes, int32_t width, int32_t height, double s,
+                 Scratch *scratch) {
   double w[PREFILTER_MAX_TAPS + 1];
   double sum;
   int n = BuildPrefilterWeights(s, w, &sum);
@@ -76,9 +72,9 @@ void FilterRows(const uint32_t *from, uint8_t *planes, int32_t width, int32_t he
   }
 }
 
-// The vertical pass, from the work buffer's byte planes back into the picture's words.
-void FilterColumns(const uint8_t *planes, uint32_t *to, int32_t width, int32_t height, double s,
-                   Scratch *scratch) {
+// The pass down, from the work buffer's byte planes back into the picture's words.
+void FilterDown(const uint8_t *planes, uint32_t *to, int32_t width, int32_t height, double s,
+                Scratch *scratch) {
   double w[PREFILTER_MAX_TAPS + 1];
   double sum;
   int n = BuildPrefilterWeights(s, w, &sum);
@@ -135,8 +131,8 @@ int PrefilterPicture(PictureBuffer *picture, double sx, double sy) {
     return 0;
   }
   Scratch scratch = {scratchBlock, scratchBlock + planeDoubles};
-  FilterRows(picture->pixels, work, width, height, sx, &scratch);
-  FilterColumns(work, picture->pixels, width, height, sy, &scratch);
+  FilterAlong(picture->pixels, work, width, height, sx, &scratch);
+  FilterDown(work, picture->pixels, width, height, sy, &scratch);
   free(scratchBlock);
   free(work);
   return 1;

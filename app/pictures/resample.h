@@ -31,7 +31,7 @@ typedef struct SampleRequest {
 // *sum and returns n.  `weights` holds PREFILTER_MAX_TAPS + 1 entries.
 int BuildPrefilterWeights(double s, double *weights, double *sum);
 
-// Smooths `picture` in place, first along rows with ratio sx, then along columns with ratio sy
+// Smooths `picture` in place, first along rows with ratio sx, then down columns with ratio sy
 // (sx = W / width, sy = H / height of the surface it will fill).  Returns 1; 0 when the work
 // buffer cannot be allocated, with the picture unchanged.  The picture must not be empty.
 int PrefilterPicture(PictureBuffer *picture, double sx, double sy);

@@ -1,5 +1,5 @@
-// The two steps of the bicubic stretch that every way of filling a surface shares, so that a
-// picture streamed row by row lands on exactly the pixels of the whole-picture resampler.
+// The steps of the fit that every way of filling a surface shares, so that a picture streamed
+// row by row lands on exactly the pixels of the whole-picture prefilter and resampler.
 #pragma once
 
 #include <stdint.h>
@@ -7,6 +7,13 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+// A colour byte from its double value: truncated toward zero, then clamped to 0..255.  (Static:
+// every file that rounds gets its own copy, built with that file's floating-point flags.)
+static inline int ToByte(double value) {
+  int v = (int)value;  // truncation toward zero
+  return v < 0 ? 0 : v > 255 ? 255 : v;
+}
 
 // Where destination pixel `index` of `destinationSize` falls along one axis of a source of
 // `sourceSize` pixels stretched by `ratio` (destinationSize / sourceSize).  `inside` is 0 when

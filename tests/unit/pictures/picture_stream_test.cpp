@@ -37,9 +37,9 @@ Surface Reference(std::vector<uint32_t> words, int32_t w, int32_t h, int32_t W, 
 }
 
 void AddStats(StreamStats *total, const StreamStats &s) {
-  total->acrossExact += s.acrossExact;
-  total->acrossFlat += s.acrossFlat;
-  total->acrossRefined += s.acrossRefined;
+  total->alongExact += s.alongExact;
+  total->alongFlat += s.alongFlat;
+  total->alongRefined += s.alongRefined;
   total->downExact += s.downExact;
   total->downFlat += s.downFlat;
   total->downRefined += s.downRefined;
@@ -109,9 +109,9 @@ TEST(PictureStream, FitsEveryPictureExactlyAsTheWholePictureFit) {
         }
   AllowWideSums(1);
   // Each way of settling a value the fast sum could not decide was taken.
-  EXPECT_GT(total.acrossExact, 0u);
-  EXPECT_GT(total.acrossFlat, 0u);
-  EXPECT_GT(total.acrossRefined, 0u);
+  EXPECT_GT(total.alongExact, 0u);
+  EXPECT_GT(total.alongFlat, 0u);
+  EXPECT_GT(total.alongRefined, 0u);
   EXPECT_GT(total.downExact, 0u);
   EXPECT_GT(total.downFlat, 0u);
   EXPECT_GT(total.downRefined, 0u);
