@@ -1,6 +1,6 @@
 // One run of a BASIC program: the position, the gosub and for stacks and the budget.  The
 // statements live in two files: control flow and variables (basic_runner.cpp) and the file
-// statements (file_statements.cpp).
+// statements (file_statements.cpp); the operands both use are in run_operands.cpp.
 #pragma once
 
 #include <stddef.h>

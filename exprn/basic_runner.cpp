@@ -46,10 +46,6 @@ bool BasicRun::Budget() {
   return spent ? p.Fail(kErrInterrupted) : true;
 }
 
-bool BasicRun::AtStatementEnd() const {
-  return p.Peek().kind == kTokenEnd || p.AtSymbol(":") || p.AtWord("else");
-}
-
 bool BasicRun::Jump(size_t line, size_t pos) {
   at = {line, pos};
   jumped = true;
@@ -102,23 +98,6 @@ bool BasicRun::Statement() {
     return true;
   }
   return p.Fail(kErrSyntax);
-}
-
-bool BasicRun::ParseTarget(Target *target) {
-  const Token &token = p.Peek();
-  if (token.kind != kTokenName || IsReservedWord(token.text)) return p.Fail(kErrSyntax);
-  target->name = p.Take().text;
-  target->indexed = p.TakeSymbol("(");
-  if (!target->indexed) return true;
-  if (!ParseNumber(&p, &target->index)) return false;
-  if (p.AtSymbol(",")) return p.Fail(kErrKind);
-  return p.TakeSymbol(")") ? true : p.Fail(kErrParenthesis);
-}
-
-bool BasicRun::Store(const Target &target, const Value &value) {
-  VariableStore *store = &session->variables;
-  return Check(target.indexed ? WriteElement(store, target.name, target.index, value)
-                              : WriteScalar(store, target.name, value));
 }
 
 bool BasicRun::Assignment() {

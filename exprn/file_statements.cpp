@@ -5,20 +5,6 @@
 #include "basic_run.h"
 #include "error_codes.h"
 
-bool BasicRun::ParseString(std::string *out) {
-  Value value;
-  if (!ParseExpression(&p, &value)) return false;
-  if (!value.isString) return p.Fail(kErrKind);
-  *out = value.text;
-  return true;
-}
-
-// "[#]n"
-bool BasicRun::ParseFileNumber(double *number) {
-  p.TakeSymbol("#");
-  return ParseNumber(&p, number);
-}
-
 // "open name for input|output|append as [#]n"
 bool BasicRun::Open() {
   std::string name;
