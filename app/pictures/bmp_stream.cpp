@@ -15,12 +15,11 @@ namespace {
 
 // Reads file row `fileRow` (0 is the bottom picture row) into `out` as picture words.  Returns
 // 0 when the file cannot be read.
-int ReadRowWords(HANDLE file, const BmpHeaders *h, const uint32_t *table, BYTE *row, DWORD rowBytes,
-                 int32_t fileRow, uint32_t *out) {
+int ReadRowWords(BmpSource *source, const BmpHeaders *h, const uint32_t *table, BYTE *row,
+                 uint32_t rowBytes, int32_t fileRow, uint32_t *out) {
   const uint32_t offset = h->offBits + (uint32_t)fileRow * rowBytes;
-  if (SetFilePointer(file, (LONG)offset, NULL, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return 0;
-  DWORD got = 0;
-  if (!ReadFile(file, row, rowBytes, &got, NULL)) return 0;
+  uint32_t got = 0;
+  if (!ReadBmpAt(source, offset, row, rowBytes, &got)) return 0;
   int32_t count = BmpPixelsIn(got, h->bitCount);
   if (count > h->width) count = h->width;
   ConvertBmpRow(row, count, h->bitCount, table, out);
@@ -29,17 +28,15 @@ int ReadRowWords(HANDLE file, const BmpHeaders *h, const uint32_t *table, BYTE *
   return 1;
 }
 
-int StreamRows(HANDLE file, const BmpHeaders *h, const uint32_t *table, const StreamTarget *target,
-               StreamStats *stats) {
-  // One file row, padding included; every row must start within a 31-bit file offset.
-  const uint64_t rowBytes = (((uint64_t)h->width * h->bitCount + 31) / 32) * 4;
-  if (h->offBits + rowBytes * (uint64_t)h->height > 0x7FFFFFFFu) return 0;
+int StreamRows(BmpSource *source, const BmpHeaders *h, const uint32_t *table,
+               const StreamTarget *target, StreamStats *stats) {
+  const uint32_t rowBytes = BmpRowBytes(h);
   PictureStream *rows = OpenPictureStream(h->width, h->height, ROW_WORDS, target);
-  BYTE *row = rows ? (BYTE *)GlobalAlloc(GMEM_FIXED, (SIZE_T)rowBytes) : NULL;
+  BYTE *row = rows ? (BYTE *)GlobalAlloc(GMEM_FIXED, rowBytes) : NULL;
   int ok = row != NULL;
   for (int32_t y = 0; ok && y < h->height; ++y) {
     uint32_t *out = (uint32_t *)NextStreamRow(rows);
-    ok = ReadRowWords(file, h, table, row, (DWORD)rowBytes, h->height - 1 - y, out);
+    ok = ReadRowWords(source, h, table, row, rowBytes, h->height - 1 - y, out);
     if (ok) CommitStreamRow(rows);
   }
   ok = ClosePictureStream(rows, ok, stats) && ok;
@@ -47,20 +44,32 @@ int StreamRows(HANDLE file, const BmpHeaders *h, const uint32_t *table, const St
   return ok;
 }
 
+int StreamBmp(BmpSource *source, const StreamTarget *target, StreamStats *stats) {
+  BmpHeaders h;
+  uint32_t table[BMP_COLOUR_TABLE_BYTES / 4];
+  memset(table, 0, sizeof table);
+  return ReadBmpHeaders(source, &h) && (h.bitCount > 8 || ReadBmpColourTable(source, &h, table)) &&
+         StreamRows(source, &h, table, target, stats);
+}
+
 }  // namespace
 
 int StreamBmpPicture(const char *path, const StreamTarget *target, StreamStats *stats) {
-  HANDLE file =
-      CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  BmpSource source;
   int ok = 0;
-  if (file != INVALID_HANDLE_VALUE) {
-    BmpHeaders h;
-    uint32_t table[BMP_COLOUR_TABLE_BYTES / 4];
-    memset(table, 0, sizeof table);
-    ok = ReadBmpHeaders(file, &h) && (h.bitCount > 8 || ReadBmpColourTable(file, &h, table)) &&
-         StreamRows(file, &h, table, target, stats);
-    CloseHandle(file);
+  if (OpenBmpFile(path, &source)) {
+    ok = StreamBmp(&source, target, stats);
+    CloseBmpSource(&source);
   }
+  if (!ok) BlackenStreamTarget(target);
+  return ok;
+}
+
+int StreamBmpMemory(const uint8_t *bytes, size_t size, const StreamTarget *target,
+                    StreamStats *stats) {
+  BmpSource source;
+  OpenBmpMemory(bytes, size, &source);
+  const int ok = StreamBmp(&source, target, stats);
   if (!ok) BlackenStreamTarget(target);
   return ok;
 }

@@ -8,13 +8,13 @@
 #include <string.h>
 
 #include "jpeg_errors.h"
+#include "jpeg_input.h"
 
-int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats *stats) {
-  FILE *stream = fopen(path, "rb");
-  if (!stream) {
-    BlackenStreamTarget(target);
-    return 0;
-  }
+namespace {
+
+// Streams the picture from `input`; the caller closes any file and blackens the target when
+// this fails.
+int StreamJpeg(const JpegInput *input, const StreamTarget *target, StreamStats *stats) {
   struct jpeg_decompress_struct cinfo;
   JpegErrorManager err;
   cinfo.err = jpeg_std_error(&err.pub);
@@ -24,21 +24,19 @@ int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats 
   if (setjmp(err.jump)) {
     ClosePictureStream(rows, 0, stats);
     jpeg_destroy_decompress(&cinfo);
-    fclose(stream);
-    BlackenStreamTarget(target);
     return 0;
   }
 
   jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, stream);
-  jpeg_read_header(&cinfo, TRUE);
+  if (!ReadAcceptedJpegHeader(&cinfo, input)) {
+    jpeg_destroy_decompress(&cinfo);
+    return 0;
+  }
   jpeg_start_decompress(&cinfo);
-  const J_COLOR_SPACE space = cinfo.out_color_space;
-  if (space == JCS_GRAYSCALE || space == JCS_RGB)
-    rows = OpenPictureStream((int32_t)cinfo.output_width, (int32_t)cinfo.output_height,
-                             space == JCS_RGB ? ROW_RGB : ROW_GREY, target);
-  // Other output spaces (CMYK files) read no rows; finishing then reports too few scanlines,
-  // which jumps back above.  So does a stream that could not be opened (no memory).
+  rows = OpenPictureStream((int32_t)cinfo.output_width, (int32_t)cinfo.output_height,
+                           cinfo.out_color_space == JCS_RGB ? ROW_RGB : ROW_GREY, target);
+  // A stream that could not be opened (no memory) reads no rows; finishing then reports too
+  // few scanlines, which jumps back above.
   if (rows) {
     while (cinfo.output_scanline < cinfo.output_height) {
       JSAMPROW row = NextStreamRow(rows);
@@ -49,9 +47,29 @@ int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats 
   jpeg_finish_decompress(&cinfo);
   PictureStream *done = rows;
   rows = NULL;
-  int ok = ClosePictureStream(done, 1, stats);
+  const int ok = ClosePictureStream(done, 1, stats);
   jpeg_destroy_decompress(&cinfo);
-  fclose(stream);
+  return ok;
+}
+
+}  // namespace
+
+int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats *stats) {
+  FILE *stream = fopen(path, "rb");
+  int ok = 0;
+  if (stream) {
+    const JpegInput input = {stream, NULL, 0};
+    ok = StreamJpeg(&input, target, stats);
+    fclose(stream);
+  }
+  if (!ok) BlackenStreamTarget(target);
+  return ok;
+}
+
+int StreamJpegMemory(const uint8_t *bytes, size_t size, const StreamTarget *target,
+                     StreamStats *stats) {
+  const JpegInput input = {NULL, bytes, size};
+  const int ok = StreamJpeg(&input, target, stats);
   if (!ok) BlackenStreamTarget(target);
   return ok;
 }

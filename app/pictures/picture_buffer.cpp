@@ -5,9 +5,8 @@
 #include "platform.h"
 
 int AllocatePicture(PictureBuffer *picture, int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0) return 0;
-  int64_t bytes = (int64_t)width * (int64_t)height * 4;
-  if (bytes > PICTURE_MAX_BYTES) return 0;
+  if (width <= 0 || height <= 0 || (int64_t)width * height > PICTURE_MAX_PIXELS) return 0;
+  const int64_t bytes = (int64_t)width * height * 4;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (SIZE_T)bytes);
   if (!block) return 0;
   uint32_t *pixels = (uint32_t *)GlobalLock(block);

@@ -25,20 +25,20 @@
 #include <string.h>
 
 #include "filter_pass.h"
+#include "picture.h"
 #include "resample_steps.h"
 #include "row_planes.h"
 #include "worker_thread.h"
 
 namespace {
 
-// Rows the reader may run ahead of the filter.
+// Rows the reader may run ahead of the filter (fewer for a picture of fewer rows: a very wide
+// one would otherwise take 32 rows of room for two).
 const int kRingRows = 32;
 // The reader helps once the worker lags this many rows behind it, unless told otherwise.
 const int32_t kHelpDistance = kRingRows - 8;
 // Rows a sleeping worker is given at once.
 const int32_t kWakeBatch = 8;
-// The longest side taken: the row buffers hold a few dozen bytes per pixel of a row.
-const int32_t kMaxSide = 1 << 24;
 
 // One row handed over, and whether filtering it along has been claimed and finished (changed
 // by both threads with atomic operations).
@@ -81,7 +81,8 @@ struct PictureStream {
   StreamTarget target;
 
   // Rows handed over by the reader.
-  int pending;  // NextStreamRow has handed out the next slot
+  int pending;       // NextStreamRow has handed out the next slot
+  int32_t ringRows;  // slots in use: kRingRows, or the picture's height when that is less
   Slot slots[kRingRows];
   int32_t rowsIn;     // committed by the reader (atomic)
   int32_t rowsTaken;  // finished by the filter (atomic)
@@ -211,14 +212,15 @@ int SetUp(PictureStream *s) {
   // ROW_PLANE_LEAD values before pixel 0, 16 x alongBlocks + 16 after the last (see
   // RowPlanes).
   s->planeLength = (ROW_PLANE_LEAD + w + 16 * s->along.alongBlocks + 16 + 15) / 16 * 16;
-  for (int i = 0; i < kRingRows; ++i)
+  s->ringRows = h < kRingRows ? h : kRingRows;
+  for (int i = 0; i < s->ringRows; ++i)
     if (!(s->slots[i].raw = (uint8_t *)malloc(s->rowBytes))) return 0;
   s->readRow = (uint8_t *)calloc((size_t)h, 1);
   if (!s->readRow || !SetUpColumns(s) || !AllocatePlanes(s, &s->workerPlanes)) return 0;
   MarkRead(s->target.height, h, s->readRow);
   // The rows the filter down reaches, and the rows the reader may have filtered along
   // ahead of the worker.
-  s->alongSlots = 2 * s->down.taps + 1 + kRingRows;
+  s->alongSlots = 2 * s->down.taps + 1 + s->ringRows;
   s->alongRing = (uint8_t *)calloc((size_t)s->alongSlots * s->compactValues, 1);
   s->window = (const uint8_t **)malloc((size_t)s->alongSlots * sizeof(uint8_t *));
   s->sameAbove = (uint8_t *)calloc((size_t)s->compactValues, 1);
@@ -397,7 +399,7 @@ void RunWorker(void *argument) {
              __atomic_load_n(&s->stop, __ATOMIC_SEQ_CST);
     });
     if (__atomic_load_n(&s->rowsIn, __ATOMIC_SEQ_CST) <= r) return;
-    TakeRow(s, &s->slots[r % kRingRows]);
+    TakeRow(s, &s->slots[r % s->ringRows]);
     Wake(&s->readerSleep, r + 1);
   }
 }
@@ -413,7 +415,7 @@ PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat 
                                  const StreamTarget *target) {
   if (width <= 0 || height <= 0 || target->width <= 0 || target->height <= 0) return NULL;
   // Every buffer size below then fits a 32-bit size_t.
-  if (width > kMaxSide || height > kMaxSide) return NULL;
+  if (width > PICTURE_MAX_SIDE || height > PICTURE_MAX_SIDE) return NULL;
   PictureStream *s = (PictureStream *)calloc(1, sizeof *s);
   if (!s) return NULL;
   s->width = width;
@@ -439,15 +441,16 @@ uint8_t *NextStreamRow(PictureStream *s) {
   // The slot is free once the worker has taken the row it held before.
   const int32_t r = s->rowsIn;
   if (s->worker && !s->pending)
-    SleepUntil(&s->readerSleep, r - kRingRows + 1,
-               [s, r] { return __atomic_load_n(&s->rowsTaken, __ATOMIC_SEQ_CST) > r - kRingRows; });
+    SleepUntil(&s->readerSleep, r - s->ringRows + 1, [s, r] {
+      return __atomic_load_n(&s->rowsTaken, __ATOMIC_SEQ_CST) > r - s->ringRows;
+    });
   s->pending = 1;
-  return s->slots[r % kRingRows].raw;
+  return s->slots[r % s->ringRows].raw;
 }
 
 void CommitStreamRow(PictureStream *s) {
   const int32_t r = s->rowsIn;
-  Slot *slot = &s->slots[r % kRingRows];
+  Slot *slot = &s->slots[r % s->ringRows];
   s->pending = 0;
   slot->row = r;
   slot->claimed = 0;

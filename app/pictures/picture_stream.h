@@ -4,6 +4,7 @@
 // picture.  The work can run on a second thread while the caller reads the next rows.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -41,7 +42,8 @@ typedef struct StreamStats {
 
 typedef struct PictureStream PictureStream;
 
-// Starts fitting a width x height picture (both positive, at most 2^24) into `target`.
+// Starts fitting a width x height picture (both positive, at most PICTURE_MAX_SIDE) into
+// `target`.
 // Returns NULL when the sizes are out of range or there is no memory; the surface is then
 // untouched.
 PictureStream *OpenPictureStream(int32_t width, int32_t height, StreamRowFormat format,
@@ -65,8 +67,15 @@ void BlackenStreamTarget(const StreamTarget *target);
 // resampler would, picture by picture the same pixels.  Returns 1, or 0 with all W x H pixels
 // black when the file cannot be read as that kind of picture (nothing shown to the user; libjpeg's
 // own messages go to the standard error stream) or there is no memory.
+// Both accept and refuse exactly the files that ReadJpegPicture and ReadBmpPicture do.
 int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats *stats);
 int StreamBmpPicture(const char *path, const StreamTarget *target, StreamStats *stats);
+
+// The same for the `size` bytes of a file already in memory.
+int StreamJpegMemory(const uint8_t *bytes, size_t size, const StreamTarget *target,
+                     StreamStats *stats);
+int StreamBmpMemory(const uint8_t *bytes, size_t size, const StreamTarget *target,
+                    StreamStats *stats);
 
 #ifdef __cplusplus
 }

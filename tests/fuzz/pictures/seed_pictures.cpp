@@ -1,6 +1,7 @@
-// Writes the picture readers' seed corpora: small valid bitmaps of every bit count and header
-// length, and small JPEGs (RGB, greyscale, progressive, CMYK).
-//   seed_pictures DIR    -> DIR/fuzz_bmp_reader/*, DIR/fuzz_jpeg_reader/*
+// Writes the picture targets' seed corpora: small valid bitmaps of every bit count and header
+// length, and small JPEGs (RGB, greyscale, progressive, CMYK, which is refused).  The streamed
+// fit's corpus holds both kinds.
+//   seed_pictures DIR    -> DIR/fuzz_bmp_reader/*, DIR/fuzz_jpeg_reader/*, DIR/fuzz_stream_fit/*
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -85,22 +86,28 @@ int main(int argc, char **argv) {
     fprintf(stderr, "usage: seed_pictures DIR\n");
     return 2;
   }
-  std::string bmpDir = std::string(argv[1]) + "/fuzz_bmp_reader";
-  std::string jpegDir = std::string(argv[1]) + "/fuzz_jpeg_reader";
+  const std::string bmpDir = std::string(argv[1]) + "/fuzz_bmp_reader";
+  const std::string jpegDir = std::string(argv[1]) + "/fuzz_jpeg_reader";
+  const std::string fitDir = std::string(argv[1]) + "/fuzz_stream_fit";
   mkdir(argv[1], 0755);
-  mkdir(bmpDir.c_str(), 0755);
-  mkdir(jpegDir.c_str(), 0755);
+  for (const std::string &dir : {bmpDir, jpegDir, fitDir}) mkdir(dir.c_str(), 0755);
   bool ok = true;
+  auto seed = [&](const std::string &dir, const std::string &name,
+                  const std::vector<uint8_t> &bytes) {
+    ok &= Save(dir + "/" + name, bytes);
+    ok &= Save(fitDir + "/" + name, bytes);
+  };
   const int bitCounts[] = {1, 4, 8, 24};
   const uint32_t infoSizes[] = {40, 108, 124};
   for (int bits : bitCounts)
     for (uint32_t info : infoSizes)
-      ok &= Save(bmpDir + "/bmp" + std::to_string(bits) + "_" + std::to_string(info) + ".bmp",
-                 Bmp(bits == 24 ? 5 : 11, 3, bits, info));
-  ok &= Save(jpegDir + "/rgb.jpg", Jpeg(24, 16, 3, false));
-  ok &= Save(jpegDir + "/grey.jpg", Jpeg(17, 9, 1, false));
-  ok &= Save(jpegDir + "/progressive.jpg", Jpeg(16, 16, 3, true));
-  ok &= Save(jpegDir + "/cmyk.jpg", Jpeg(8, 8, 4, false));
+      seed(bmpDir, "bmp" + std::to_string(bits) + "_" + std::to_string(info) + ".bmp",
+           Bmp(bits == 24 ? 5 : 11, 3, bits, info));
+  seed(jpegDir, "rgb.jpg", Jpeg(24, 16, 3, false));
+  seed(jpegDir, "grey.jpg", Jpeg(17, 9, 1, false));
+  seed(jpegDir, "progressive.jpg", Jpeg(16, 16, 3, true));
+  seed(jpegDir, "progressive_grey.jpg", Jpeg(9, 20, 1, true));
+  seed(jpegDir, "cmyk.jpg", Jpeg(8, 8, 4, false));
   if (!ok) fprintf(stderr, "seed_pictures: cannot write into %s\n", argv[1]);
   return ok ? 0 : 1;
 }

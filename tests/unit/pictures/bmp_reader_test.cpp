@@ -43,7 +43,8 @@ void ExpectDecodesTo(const BmpLayout &layout, const std::vector<uint32_t> &expec
 
 std::vector<uint32_t> Colours(const BmpLayout &layout) {
   std::vector<uint32_t> out;
-  for (uint32_t p : layout.pixels) out.push_back(Word(layout.bitCount == 24 ? p : layout.palette[p]));
+  for (uint32_t p : layout.pixels)
+    out.push_back(Word(layout.bitCount == 24 ? p : layout.palette[p]));
   return out;
 }
 
@@ -87,8 +88,8 @@ TEST(BmpReader, EveryBitCountAndRowPaddingDecodesBottomUp) {
   // 1-bit width 10 (2 bytes, 6 unused bits, 2 padding); 4-bit width 3 (unused low nibble);
   // 8-bit width 3 (1 padding byte).
   const BmpLayout cases[] = {TrueColour(1, 3),  TrueColour(4, 2),  TrueColour(5, 3),
-                           Indexed(1, 10, 3), Indexed(1, 33, 2), Indexed(4, 3, 4),
-                           Indexed(4, 8, 2),  Indexed(8, 3, 3),  Indexed(8, 4, 2)};
+                             Indexed(1, 10, 3), Indexed(1, 33, 2), Indexed(4, 3, 4),
+                             Indexed(4, 8, 2),  Indexed(8, 3, 3),  Indexed(8, 4, 2)};
   for (const BmpLayout &s : cases) {
     SCOPED_TRACE(testing::Message() << s.bitCount << "-bit " << s.width << "x" << s.height);
     ExpectDecodesTo(s, Colours(s));
@@ -180,13 +181,15 @@ TEST(BmpReader, UnsupportedOrDamagedFilesAreRefused) {
   cases.push_back({"offset inside the headers", b});
   b[10] = 4;  // before the end of the file header
   cases.push_back({"offset inside the file header", b});
-  // Sizes whose pixel block would wrap or pass the limit; only headers are written.
-  const int32_t sizes[][2] = {{65536, 65536}, {0x40000000, 1}, {8193, 8192}, {0x7FFFFFFF, 2}};
+  // Sizes whose pixel block would wrap or pass the limits; headers and a few pixel bytes.
+  const int32_t sizes[][2] = {{65536, 65536}, {0x40000000, 1}, {16385, 16384}, {0x7FFFFFFF, 2}};
   for (auto &wh : sizes) {
     t = BmpLayout();
     t.width = wh[0];
     t.height = wh[1];
-    cases.push_back({"oversized", MakeBmp(t)});
+    b = MakeBmp(t);
+    b.resize(b.size() + 16, 0x55);
+    cases.push_back({"oversized", b});
   }
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
