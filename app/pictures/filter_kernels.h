@@ -13,6 +13,13 @@
 #define ALONG_WINDOW 144
 
 // Up to four neighbouring pixels of a row filtered together: x .. x + keep - 1.
+//
+// The compact row: what the fast path keeps of a row filtered along, only the values of the
+// columns the stretch reads.  Group g of a row's groups fills values 12 g .. 12 g + 11: the
+// reds of its four pixels x .. x + 3, then their greens, then their blues (so a pixel's three
+// values lie four apart); the values of pixels past `keep` are filler.  A row of `count` groups
+// is padded with zeros to a multiple of 16 values, the width of the vectors that filter it down.
+#define COMPACT_GROUP_VALUES 12
 typedef struct ColumnGroup {
   int32_t x;
   int32_t keep;
@@ -29,9 +36,9 @@ typedef struct FixedScale {
 typedef struct FilterKernels {
   // Along a row: four pixels x .. x + 3 are filtered from the values at x - taps onwards;
   // weights[i][j] weighs value j for pixel x + i, 16 x `blocks` values of each.  Fills
-  // sums[12 g .. 12 g + 11] with the sums of group g (the reds of its four pixels, then the
-  // greens, then the blues), the centre's share (2^15 times its value) included; zeros for a
-  // group whose flat[g] is nonzero.  plane[c][x] is channel c of pixel x, readable from
+  // sums[12 g .. 12 g + 11] with the sums of group g in the order of a compact row (see
+  // ColumnGroup), the centre's share (2^15 times its value) included; zeros for a group whose
+  // flat[g] is nonzero.  plane[c][x] is channel c of pixel x, readable from
   // x - taps to x - taps + 16 x blocks.
   void (*sumGroupsAlong)(const int16_t (*weights)[ALONG_WINDOW], int blocks, int taps,
                          const uint8_t *const plane[3], const ColumnGroup *groups,

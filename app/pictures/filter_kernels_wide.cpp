@@ -38,7 +38,7 @@ inline __m128i SumFour(const int16_t (*weights)[ALONG_WINDOW], int blocks, const
 void SumGroupsAlong(const int16_t (*weights)[ALONG_WINDOW], int blocks, int taps,
                     const uint8_t *const plane[3], const ColumnGroup *groups, const uint8_t *flat,
                     int32_t count, int32_t *sums) {
-  for (int32_t g = 0; g < count; ++g, sums += 12) {
+  for (int32_t g = 0; g < count; ++g, sums += COMPACT_GROUP_VALUES) {
     if (flat[g]) {
       for (int c = 0; c < 3; ++c) _mm_storeu_si128((__m128i *)(sums + 4 * c), _mm_setzero_si128());
       continue;

@@ -66,6 +66,11 @@ int wideAllowed = 1;
 // What the bounds are enlarged by, for the rounding of their own arithmetic.
 const double kBoundMargin = 1.02;
 
+// The fixed-point scales (see the top of this file): a fixed weight qk is wk in units of
+// 2^-15, a residual rk what qk misses in units of 2^-30.
+const double kFixedScale = 32768.0;         // 2^15
+const double kRefinedScale = 1073741824.0;  // 2^30
+
 // Whether this processor (and its operating system) runs AVX2 code.  This file is built
 // without AVX2, so the check itself runs anywhere.
 int WideSumsAvailable() {
@@ -91,16 +96,16 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
   // The sums of dk, |dk| and |ek|.
   double drift = 0, fixedError = 0, refinedError = 0;
   for (int k = 1; k <= n; ++k) {
-    const double scaled = pass->weights[k] * 32768.0;  // exact
+    const double scaled = pass->weights[k] * kFixedScale;  // exact
     double q = nearbyint(scaled);
     q = q > 32767 ? 32767 : q < -32767 ? -32767 : q;
-    double r = nearbyint((scaled - q) * 32768.0);
+    double r = nearbyint((scaled - q) * kFixedScale);
     r = r > 32767 ? 32767 : r < -32767 ? -32767 : r;
     pass->fixed[k] = (int16_t)q;
     pass->residual[k] = (int16_t)r;
-    drift += q / 32768.0 - pass->weights[k];
-    fixedError += fabs(q / 32768.0 - pass->weights[k]);
-    refinedError += fabs(pass->weights[k] - (q * 32768.0 + r) / 1073741824.0);
+    drift += q / kFixedScale - pass->weights[k];
+    fixedError += fabs(q / kFixedScale - pass->weights[k]);
+    refinedError += fabs(pass->weights[k] - (q * kFixedScale + r) / kRefinedScale);
   }
   pass->alongBlocks = (2 * n + 4 + 15) / 16;
   for (int i = 0; i < 4; ++i) {
@@ -125,10 +130,10 @@ void SetUpFixedWeights(FilterPass *pass, double limit) {
       sum;
   const double refinedBound =
       kBoundMargin * (510 * refinedError + ldexp(1, -51) * limit + doubleError) / sum + 1e-12;
-  pass->scale.offset = (int32_t)nearbyint(255 * drift * 32768.0);
-  pass->scale.inverse = (float)(1.0 / (32768.0 * pass->sum));
+  pass->scale.offset = (int32_t)nearbyint(255 * drift * kFixedScale);
+  pass->scale.inverse = (float)(1.0 / (kFixedScale * pass->sum));
   pass->scale.bound = nextafterf((float)fixedBound, 1.0f);
-  pass->refinedScale = 1.0 / (1073741824.0 * pass->sum);
+  pass->refinedScale = 1.0 / (kRefinedScale * pass->sum);
   pass->refinedBound = refinedBound;
 }
 
@@ -160,7 +165,7 @@ namespace {
 
 // The byte of a value from its fixed-point and residual sums, or -1 when ER cannot settle it.
 int RefinedByte(const FilterPass *pass, int32_t sum, int32_t residual) {
-  const double value = ((double)sum * 32768.0 + (double)residual) * pass->refinedScale;
+  const double value = ((double)sum * kFixedScale + (double)residual) * pass->refinedScale;
   const int nearest = (int)(value + 0.5);
   if (nearest >= 1 && nearest <= 255 && fabs(value - nearest) <= pass->refinedBound) return -1;
   return ToByte(value);
@@ -254,16 +259,16 @@ void SettleDown(const FilterPass *pass, const uint8_t *const *up, const uint8_t 
 }  // namespace
 
 int32_t AlongScratchWords(int32_t count) {
-  // The sums (12 per group, padded to a multiple of 8), then a byte of ambiguity bits per four
+  // The sums (a compact row's, padded to a multiple of 8), then a byte of ambiguity bits per four
   // of them, then a byte per group: its window is flat.
-  const int32_t padded = (12 * count + 7) / 8 * 8;
+  const int32_t padded = (COMPACT_GROUP_VALUES * count + 7) / 8 * 8;
   return padded + (padded / 4 + count + 3) / 4 + 1;
 }
 
 void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
                     int32_t count, int32_t *sums, uint8_t *out, FallbackCounts *counts) {
   const int n = pass->taps;
-  const int32_t padded = (12 * count + 7) / 8 * 8;
+  const int32_t padded = (COMPACT_GROUP_VALUES * count + 7) / 8 * 8;
   uint8_t *ambiguous = (uint8_t *)(sums + padded);
   uint8_t *flat = ambiguous + padded / 4;
   for (int32_t g = 0; g < count; ++g)
@@ -271,7 +276,7 @@ void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGr
   pass->kernels->sumGroupsAlong(pass->along, pass->alongBlocks, n, row->plane, groups, flat, count,
                                 sums);
   pass->kernels->finishSums(&pass->scale, sums, padded, out, ambiguous);
-  for (int32_t g = 0; g < count; ++g, sums += 12, out += 12) {
+  for (int32_t g = 0; g < count; ++g, sums += COMPACT_GROUP_VALUES, out += COMPACT_GROUP_VALUES) {
     const int32_t x = groups[g].x;
     const int keep = groups[g].keep;
     // One colour under the whole window of all four pixels: the flat table says it all.

@@ -67,11 +67,10 @@ typedef struct RowPlanes {
 // Working room for filtering a row of `count` groups along, in 32-bit words.
 int32_t AlongScratchWords(int32_t count);
 
-// Filters the row along at each group's pixels (x + 3 at most width + 2).  Writes 12 values per
-// group to out[12 g ..] (whole numbers 0..255: the reds of the four pixels, then the greens,
-// then the blues); those of the first `keep` pixels are exact, the others are filler; `out` has
-// room for 12 x count values rounded up to a multiple of 8.  `sums` is AlongScratchWords(count)
-// zeroed words, for this function's use only.
+// Filters the row along at each group's pixels (x + 3 at most width + 2) into `out`, a compact
+// row (see ColumnGroup in filter_kernels.h) of whole numbers 0..255, exact for the first `keep`
+// pixels of each group; `out` has room for 12 x count values rounded up to a multiple of 8.  `sums`
+// is AlongScratchWords(count) zeroed words, for this function's use only.
 void FilterRowAlong(const FilterPass *pass, const RowPlanes *row, const ColumnGroup *groups,
                     int32_t count, int32_t *sums, uint8_t *out, FallbackCounts *counts);
 

@@ -2,6 +2,30 @@
 // prefiltered only where the bicubic stretch will look, and leave the surface pixels exactly
 // as PrefilterPicture followed by ResamplePicture would, without ever holding the whole
 // picture.  The work can run on a second thread while the caller reads the next rows.
+//
+// The stages, in the order a row passes them; [owner] is the thread that writes the buffer
+// ("reader": the caller, which reads the file; "worker": the second thread, which is the
+// reader itself when there is one thread):
+//
+//   read    jpeg_stream.cpp, bmp_stream.cpp: one row as read into the slot NextStreamRow gives,
+//           then CommitStreamRow.  [reader]
+//   ring    stream_handover.cpp: up to 32 slots of rows as read (RowHandover), taken by the
+//           worker in order; a slot is free again once the worker has taken its row.  [reader]
+//   spread  row_planes.cpp, SpreadRow: the row split into red, green and blue planes, edge
+//           pixels repeated (Planes).  [whichever thread claimed the row; each has its own]
+//   along   filter_pass.cpp, FilterRowAlong: the planes filtered along the row at the columns
+//           the stretch reads, into the row's compact row (see ColumnGroup in
+//           filter_kernels.h) in the ring of rows filtered along (alongRing).  [the claiming
+//           thread; the worker reads it after AwaitSlot]
+//   down    filter_pass.cpp, FilterRowDown: each source row the stretch reads, filtered down
+//           from the compact rows around it, into one of four rows filtered both ways
+//           (downRows).  [worker]
+//   draw    sampling_plan.cpp, DrawPlannedRow: each destination row, once its four source rows
+//           are filtered both ways, into the target surface.  [worker; after
+//           ClosePictureStream, the reader]
+//
+// The sampling plan (sampling_plan.h: which columns and rows are read, and their weights) is
+// made before the first row and only read afterwards, by both threads.
 #pragma once
 
 #include <stddef.h>
