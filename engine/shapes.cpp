@@ -4,7 +4,7 @@
 // alternate between two pictures and piece 4 never changes, but every entry is kept so that
 // every lookup goes through the table.
 // clang-format off
-const char ShapeTable[SHAPE_ROTATIONS][SHAPE_PIECES * 16 + 1] = {
+const char ShapeTable[SHAPE_ROTATIONS][SHAPE_PIECES * PIECE_PICTURE_CELLS + 1] = {
     {
         " O  " " OO " "  O " "    "  // 0
         "  O " " OO " " O  " "    "  // 1
@@ -45,5 +45,5 @@ const char ShapeTable[SHAPE_ROTATIONS][SHAPE_PIECES * 16 + 1] = {
 // clang-format on
 
 const char *ShapePicture(int32_t piece, int32_t rotation) {
-  return ShapeTable[rotation] + piece * 16;
+  return ShapeTable[rotation] + piece * PIECE_PICTURE_CELLS;
 }

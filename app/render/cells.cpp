@@ -3,8 +3,6 @@
 
 #include <string.h>
 
-#include "quillcore.h"
-
 namespace {
 
 const uint32_t kColourBits = 0x00FFFFFFu;
@@ -70,8 +68,8 @@ inline void InvertPixel(const RenderState *rs, int32_t offset) {
 int SetUpRenderGeometry(RenderState *rs, int32_t cellWidth, int32_t cellHeight) {
   if (cellWidth < 1 || cellHeight < 1) return 0;
   // Checked in 64 bits: a hand-made block picture must not wrap the surface size.
-  const int64_t clientWidth = 22 * (int64_t)cellWidth + 2;
-  const int64_t clientHeight = 24 * (int64_t)cellHeight + 2;
+  const int64_t clientWidth = CLIENT_COLUMNS * (int64_t)cellWidth + FRAME_PIXELS;
+  const int64_t clientHeight = CLIENT_ROWS * (int64_t)cellHeight + FRAME_PIXELS;
   const int64_t padding = (4 - (3 * clientWidth) % 4) % 4;
   const int64_t rowStride = 3 * clientWidth + padding;
   if (rowStride * clientHeight > INT32_MAX) return 0;
@@ -80,8 +78,8 @@ int SetUpRenderGeometry(RenderState *rs, int32_t cellWidth, int32_t cellHeight) 
   rs->cellHeight = cellHeight;
   rs->clientWidth = (int32_t)clientWidth;
   rs->clientHeight = (int32_t)clientHeight;
-  rs->wellWidth = WELL_COLUMNS * cellWidth;
-  rs->wellHeight = WELL_ROWS * cellHeight;
+  rs->wellWidth = BOARD_COLUMNS * cellWidth;
+  rs->wellHeight = BOARD_ROWS * cellHeight;
   rs->padding = (int32_t)padding;
   rs->rowStride = (int32_t)rowStride;
   rs->cellStep = 3 * cellWidth;
@@ -102,7 +100,7 @@ void DrawFrame(const RenderState *rs) {
     InvertPixel(rs, 3 * x);
     InvertPixel(rs, rs->bottomLineOffset + 3 * x);
   }
-  const int32_t rows = rs->wellHeight + 2;
+  const int32_t rows = rs->wellHeight + FRAME_PIXELS;
   for (int32_t y = 0; y < rows; ++y) {
     const int32_t row = y * rs->rowStride;
     InvertPixel(rs, row);

@@ -5,24 +5,33 @@
 
 #include <stdint.h>
 
+#include "quillcore.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-// Well size in cells and the place of the side area's preview, in cells.
+// The window's layout, in cells: the well is the engine's board (BOARD_COLUMNS x BOARD_ROWS,
+// quillcore.h) inside a frame line one pixel wide; beside it, a side area of SIDE_COLUMNS whose
+// preview of the next piece starts at PREVIEW_COLUMN, PREVIEW_ROW.
 enum {
-  WELL_COLUMNS = 16,
-  WELL_ROWS = 24,
   SIDE_COLUMNS = 6,
-  PREVIEW_COLUMN = 17,
+  CLIENT_COLUMNS = BOARD_COLUMNS + SIDE_COLUMNS,
+  CLIENT_ROWS = BOARD_ROWS,
+  FRAME_PIXELS = 2,  // what the frame adds to each side of the client area: a pixel each end
+  PREVIEW_COLUMN = BOARD_COLUMNS + 1,
   PREVIEW_ROW = 5,
   PREVIEW_CELLS = 4
 };
 
+// The well's size under the names the game host still uses: the same fact as BOARD_COLUMNS
+// and BOARD_ROWS, to go once app/host names those.
+enum { WELL_COLUMNS = BOARD_COLUMNS, WELL_ROWS = BOARD_ROWS };
+
 typedef struct RenderState {
   int32_t cellWidth, cellHeight;      // the block picture's size
-  int32_t clientWidth, clientHeight;  // 22 * cellWidth + 2, 24 * cellHeight + 2
-  int32_t wellWidth, wellHeight;      // 16 * cellWidth, 24 * cellHeight (pixels)
+  int32_t clientWidth, clientHeight;  // CLIENT_COLUMNS, CLIENT_ROWS cells + FRAME_PIXELS
+  int32_t wellWidth, wellHeight;      // BOARD_COLUMNS, BOARD_ROWS cells (pixels)
   int32_t rowStride, padding;         // bytes per surface row; padding to a multiple of 4
   int32_t cellStep;                   // 3 * cellWidth
   int32_t cellRowStep;                // rowStride * cellHeight

@@ -20,8 +20,8 @@ void DrawStripes(const RenderState *rs) {
   MakeLightenTable(lighten, rs->stripeIntensity);
   const int32_t cellBytes = 3 * rs->cellWidth;
   const int32_t fieldOrigin = rs->rowStride + 3;  // pixel (1, 1), whatever the game has set
-  for (int32_t r = 0; r < WELL_ROWS; ++r) {
-    for (int32_t c = 0; c < WELL_COLUMNS; c += 2) {
+  for (int32_t r = 0; r < BOARD_ROWS; ++r) {
+    for (int32_t c = 0; c < BOARD_COLUMNS; c += 2) {
       uint8_t *cell = rs->backgroundPixels + fieldOrigin + r * rs->cellRowStep + c * rs->cellStep;
       for (int32_t y = 0; y < rs->cellHeight; ++y) {
         uint8_t *row = cell + y * rs->rowStride;

@@ -28,7 +28,7 @@ extern Surfaces playField;
 
 // Creates the DCs and DIB sections for `rs`'s client size, selects them (the display DC also
 // gets the stock NULL_BRUSH and WHITE_PEN) and stores the pixel addresses in `rs`.  Returns 1;
-// on failure 0, leaving whatever was created in `playField` for ReleaseSurfaceObjects.
+// on failure 0, leaving whatever was created in `playField` for the three Delete calls below.
 int CreateSurfaceObjects(HWND window, RenderState *rs);
 
 // Deletes the DCs, then the bitmaps, each only if present, and empties `playField`.

@@ -19,8 +19,8 @@ int ReadPictureByExtension(const char *path, PictureBuffer *picture) {
 }
 
 int ComposePictureFile(const char *path, ComposeSurface *surface, int threads) {
-  StreamTarget target = {surface->bits, surface->width, surface->height, surface->rowStride,
-                         threads, 0};
+  StreamTarget target = {surface->bits,      surface->width, surface->height,
+                         surface->rowStride, threads,        0};
   const char *dot = strrchr(path, '.');
   const char *slash = strrchr(path, '/');
   if (dot && (!slash || dot > slash)) {
@@ -56,11 +56,11 @@ int ComposePicture(PictureBuffer *picture, ComposeSurface *surface) {
 }
 
 int WellCellSize(int32_t width, int32_t height, int32_t *cellWidth, int32_t *cellHeight) {
-  const int32_t columns = WELL_COLUMNS + SIDE_COLUMNS;
-  if (width < columns + 2 || height < WELL_ROWS + 2) return 0;
-  if ((width - 2) % columns != 0 || (height - 2) % WELL_ROWS != 0) return 0;
-  *cellWidth = (width - 2) / columns;
-  *cellHeight = (height - 2) / WELL_ROWS;
+  const int32_t innerWidth = width - FRAME_PIXELS, innerHeight = height - FRAME_PIXELS;
+  if (innerWidth < CLIENT_COLUMNS || innerHeight < CLIENT_ROWS) return 0;
+  if (innerWidth % CLIENT_COLUMNS != 0 || innerHeight % CLIENT_ROWS != 0) return 0;
+  *cellWidth = innerWidth / CLIENT_COLUMNS;
+  *cellHeight = innerHeight / CLIENT_ROWS;
   return 1;
 }
 
