@@ -3,73 +3,38 @@
 // fit's corpus holds both kinds.
 //   seed_pictures DIR    -> DIR/fuzz_bmp_reader/*, DIR/fuzz_jpeg_reader/*, DIR/fuzz_stream_fit/*
 #include <stdio.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
+#include "picture_files.h"
 
 namespace {
 
-void Put16(std::vector<uint8_t> &out, uint32_t v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-
-void Put32(std::vector<uint8_t> &out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
+// A valid bitmap whose pixels (colour-table indices, or colours) run through a repeating
+// pattern; the colour table, for 1, 4 and 8 bits, is a ramp.
 std::vector<uint8_t> Bmp(int width, int height, int bits, uint32_t infoSize) {
-  uint32_t entries = bits <= 8 ? 1u << bits : 0;
-  uint32_t stride = ((uint32_t)width * bits + 31) / 32 * 4;
-  std::vector<uint8_t> out;
-  Put16(out, 0x4D42);
-  Put32(out, 0);
-  Put32(out, 0);
-  Put32(out, 14 + infoSize + 4 * entries);
-  Put32(out, infoSize);
-  Put32(out, width);
-  Put32(out, height);
-  Put16(out, 1);
-  Put16(out, bits);
-  Put32(out, 0);
-  while (out.size() < 14 + infoSize) out.push_back(0);
-  for (uint32_t i = 0; i < entries; ++i) Put32(out, i * 0x010305u);
-  for (uint32_t i = 0; i < stride * height; ++i) out.push_back((uint8_t)(i * 37 + 11));
-  return out;
+  BmpLayout layout;
+  layout.width = width;
+  layout.height = height;
+  layout.bitCount = (uint16_t)bits;
+  layout.infoSize = infoSize;
+  if (bits <= 8)
+    for (uint32_t i = 0; i < 1u << bits; ++i) layout.palette.push_back(i * 0x010305u);
+  const uint32_t values = bits <= 8 ? 1u << bits : 1u << 24;
+  for (uint32_t i = 0; i < (uint32_t)(width * height); ++i)
+    layout.pixels.push_back((i * 0x9E3779B1u + 11) % values);
+  return MakeBmp(layout);
 }
 
+// A JPEG of a diagonal ramp, baseline or progressive.
 std::vector<uint8_t> Jpeg(int width, int height, int components, bool progressive) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char *buffer = NULL;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = width;
-  cinfo.image_height = height;
-  cinfo.input_components = components;
-  cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 75, TRUE);
-  if (progressive) jpeg_simple_progression(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<JSAMPLE> row((size_t)width * components);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    for (size_t i = 0; i < row.size(); ++i) row[i] = (JSAMPLE)(i * 5 + cinfo.next_scanline * 9);
-    JSAMPROW rows = row.data();
-    jpeg_write_scanlines(&cinfo, &rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<uint8_t> out(buffer, buffer + size);
-  free(buffer);
-  return out;
+  std::vector<uint8_t> samples((size_t)width * height * components);
+  const size_t rowLength = (size_t)width * components;
+  for (size_t y = 0; y < (size_t)height; ++y)
+    for (size_t i = 0; i < rowLength; ++i) samples[y * rowLength + i] = (uint8_t)(i * 5 + y * 9);
+  return MakeJpeg(width, height, components, samples, 75, progressive);
 }
 
 bool Save(const std::string &path, const std::vector<uint8_t> &bytes) {

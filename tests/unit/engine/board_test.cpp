@@ -8,42 +8,17 @@
 
 #include "board.h"
 #include "reference_engine.h"
+#include "settled_game.h"
 
 namespace {
 
-struct Position;
-void QUILLCORE_CALL CountRedraw(const char *, void *user);
-
-struct Position {
-  EngineState state;
-  HostRecord host;
-  char settled[BOARD_CELLS];
-  char view[BOARD_CELLS];
-  int redraws = 0;
-
+// A piece placed on blank boards, with the landing guide on.
+struct Position : SettledGame {
   Position(int piece, int rotation, int col, int row) {
-    memset(&state, 0, sizeof state);
-    host = HostRecord();
-    host.redraw_proc = CountRedraw;
     host.guide_shadow = 1;
-    host.user = this;
-    BlankBoard(settled);
-    BlankBoard(view);
-    state.host = &host;
-    state.settled_board = settled;
-    state.view_board = view;
-    state.piece = piece;
-    state.rotation = rotation;
-    state.col = col;
-    state.row = row;
+    Place(piece, rotation, col, row);
   }
-  void Settle(int row, int col) { settled[row * 16 + col] = '#'; }
-  std::string View() const { return std::string(view, BOARD_CELLS); }
 };
-
-void QUILLCORE_CALL CountRedraw(const char *, void *user) {
-  static_cast<Position *>(user)->redraws++;
-}
 
 TEST(Collision, BlocksOutsideTheBoardCollideWhileTheFrameMayHangOver) {
   Position upright(5, 0, 6, 1);  // blocks in frame column 1, frame rows 0..3

@@ -2,22 +2,19 @@
 // out plainly in reference_engine.cpp.
 #include <gtest/gtest.h>
 
-#include <string.h>
-
 #include "fake_host.h"
 #include "random_source.h"
 #include "reference_engine.h"
+#include "settled_game.h"
 
 namespace {
 
 TEST(RandomSource, DrawsFollowTheGeneratorAfterOneDiscardedValue) {
   for (uint32_t seed : {0u, 1u, 12345u, 1765000000u, 0xFFFFFFFFu}) {
-    EngineState state;
-    memset(&state, 0, sizeof state);
-    SeedRandom(&state, seed);
+    SettledGame game(seed);
     reference::Random expected(seed);
     for (int i = 0; i < 1000; ++i)
-      ASSERT_EQ(DrawRandom(&state), expected.Next()) << seed << " " << i;
+      ASSERT_EQ(DrawRandom(&game.state), expected.Next()) << seed << " " << i;
   }
 }
 
@@ -38,18 +35,14 @@ TEST(PieceChoice, EveryDrawMapsAsThePlainAndFavouredRulesSay) {
 }
 
 TEST(PieceChoice, FavouredPieceComesAboutEightTimesInFourteen) {
-  HostRecord host = HostRecord();
-  host.blockfreq = 3;
-  host.freq_weight = 7;
-  EngineState state;
-  memset(&state, 0, sizeof state);
-  state.host = &host;
-  SeedRandom(&state, 4242);
+  SettledGame game(4242);
+  game.host.blockfreq = 3;
+  game.host.freq_weight = 7;
   const int kPieces = 14000;
   int counts[7] = {0};
   for (int i = 0; i < kPieces; ++i) {
-    AdvancePiece(&state);
-    counts[state.piece]++;
+    AdvancePiece(&game.state);
+    counts[game.state.piece]++;
   }
   EXPECT_NEAR(counts[3] / double(kPieces), 8.0 / 14.0, 0.02);
   for (int p : {0, 1, 2, 4, 5, 6}) EXPECT_NEAR(counts[p] / double(kPieces), 1.0 / 14.0, 0.012) << p;

@@ -16,7 +16,9 @@ void QUILLCORE_CALL OnSpawn(const char *, const char *, int32_t, void *user) {
   GameOf(user)->spawns++;
 }
 
-void QUILLCORE_CALL OnRedraw(const char *, void *) {}
+void QUILLCORE_CALL OnRedraw(const char *, void *user) {
+  GameOf(user)->redraws++;
+}
 
 void QUILLCORE_CALL OnClear(int32_t *, const ClearReport *report, void *user) {
   GameOf(user)->reports.push_back(*report);
@@ -48,10 +50,14 @@ void SettledGame::FillRow(int row, std::initializer_list<int> gaps) {
   for (int col : gaps) settled[row * BOARD_COLUMNS + col] = ' ';
 }
 
-int32_t SettledGame::LockAt(int piece, int rotation, int col, int row) {
+void SettledGame::Place(int piece, int rotation, int col, int row) {
   state.piece = piece;
   state.rotation = rotation;
   state.col = col;
   state.row = row;
+}
+
+int32_t SettledGame::LockAt(int piece, int rotation, int col, int row) {
+  Place(piece, rotation, col, row);
   return LockPiece(&state);
 }

@@ -101,23 +101,11 @@ TEST(JpegReader, NonJpegFilesFail) {
   EXPECT_EQ(ReadJpegPicture("qmtest_no_such_file.jpg", &none), 0);
 }
 
-// Finds the baseline frame header and writes new sides into it.
-void SetFrameSize(std::vector<uint8_t> &file, int width, int height) {
-  for (size_t i = 2; i + 9 < file.size(); ++i) {
-    if (file[i] == 0xFF && file[i + 1] == 0xC0) {
-      file[i + 5] = (uint8_t)(height >> 8);
-      file[i + 6] = (uint8_t)height;
-      file[i + 7] = (uint8_t)(width >> 8);
-      file[i + 8] = (uint8_t)width;
-      return;
-    }
-  }
-  ADD_FAILURE() << "no frame header";
-}
-
 TEST(JpegReader, PictureTooLargeForOneBlockIsRefused) {
   std::vector<uint8_t> file = MakeJpeg(8, 8, 1, Gradient(8, 8, 1), 90);
-  SetFrameSize(file, 65000, 65000);  // 16.9 G bytes of pixel words
+  bool found;
+  file = WithJpegFrameSize(file, 65000, 65000, &found);  // 16.9 G bytes of pixel words
+  ASSERT_TRUE(found) << "no frame header";
   PictureBuffer p = {};
   EXPECT_EQ(ReadJpegBytes(file, &p, ".jpg"), 0);
   EXPECT_EQ(p.pixels, nullptr);
