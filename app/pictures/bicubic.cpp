@@ -7,13 +7,6 @@
 #include <math.h>
 #include <stddef.h>
 
-double CubicWeight(double t) {
-  double u = fabs(t);
-  if (u < 1) return (u - 1) * (u - 1.618033988749895) * (u + 0.6180339887498949);
-  if (u < 2) return -(u - 2) * (u - 2) * (u - 1);
-  return 0;
-}
-
 uint32_t SampleBicubic(const SampleRequest *request) {
   double fx0 = floor(request->x), fy0 = floor(request->y);
   double fx = request->x - fx0, fy = request->y - fy0;

@@ -45,9 +45,6 @@ void ResamplePicture(uint8_t *destination, const PictureBuffer *picture, int32_t
 // Neighbours beyond the picture's edges count as black.
 uint32_t SampleBicubic(const SampleRequest *request);
 
-// Cubic convolution kernel (a = -1) at distance t.
-double CubicWeight(double t);
-
 #ifdef __cplusplus
 }
 #endif

@@ -1,11 +1,9 @@
 // The steps of the bicubic stretch that the whole-picture resampler and the streaming fit
-// share: where a destination pixel falls, the weights of an axis, and the weighing of a 4 x 4
-// neighbourhood.
+// share: where a destination pixel falls, the kernel and the weights of an axis, and the
+// weighing of a 4 x 4 neighbourhood.
 #include "resample_steps.h"
 
 #include <math.h>
-
-#include "resample.h"
 
 namespace {
 
@@ -16,6 +14,13 @@ int32_t CellOf(double offset) {
 }
 
 }  // namespace
+
+double CubicWeight(double t) {
+  double u = fabs(t);
+  if (u < 1) return (u - 1) * (u - 1.618033988749895) * (u + 0.6180339887498949);
+  if (u < 2) return -(u - 2) * (u - 2) * (u - 1);
+  return 0;
+}
 
 void MapDestinationAxis(int32_t index, int32_t destinationSize, int32_t sourceSize, double ratio,
                         AxisSample *sample) {

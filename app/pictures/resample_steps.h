@@ -30,6 +30,9 @@ typedef struct AxisSample {
 void MapDestinationAxis(int32_t index, int32_t destinationSize, int32_t sourceSize, double ratio,
                         AxisSample *sample);
 
+// Cubic convolution kernel (a = -1) at distance t.
+double CubicWeight(double t);
+
 // The bicubic value of a 4 x 4 neighbourhood (rows top-down, words in the picture layout, black
 // for neighbours beyond the picture) at the fractions fx, fy: the uniform shortcut, then the
 // row weights, then the column weights.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "picture_fixtures.h"
+#include "resample_steps.h"
 
 namespace {
 
