@@ -16,22 +16,22 @@ int BasicRun::Execute() {
   p.clock = &clock;
   const std::vector<BasicLine> &lines = program->lines;
   while (at.line < lines.size()) {
-    p.tokens = &lines[at.line].tokens;
+    const size_t line = at.line;  // a statement that jumps and then fails failed here
+    p.tokens = &lines[line].tokens;
     p.pos = at.pos;
     // A line ends at its end, and also at an "else" reached after a then-branch.
     if (p.Peek().kind == kTokenEnd || p.AtWord("else")) {
-      at = {at.line + 1, 0};
-      continue;
-    }
-    if (p.TakeSymbol(":")) {
-      at.pos = p.pos;
+      at = {line + 1, 0};
       continue;
     }
     jumped = false;
-    if (!Budget() || !Statement() || p.error ||
-        (!jumped && !ended && !AtStatementEnd() &&
-         !p.Fail(p.AtSymbol(")") ? kErrParenthesis : kErrSyntax))) {
-      session->errorLine = (int)lines[at.line].number;
+    // The clock may stop the run at a ":" too.
+    bool failed = p.TakeSymbol(":") ? p.error != 0
+                                    : !Budget() || !Statement() || p.error ||
+                                          (!jumped && !ended && !AtStatementEnd() &&
+                                           !p.Fail(p.AtSymbol(")") ? kErrParenthesis : kErrSyntax));
+    if (failed) {
+      session->errorLine = (int)lines[line].number;
       return p.error;
     }
     if (ended) break;
