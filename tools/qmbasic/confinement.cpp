@@ -1,6 +1,7 @@
 #include "confinement.h"
 
 #include <stdlib.h>
+#include <string.h>
 
 #include "script_file_filter.h"
 
@@ -41,7 +42,13 @@ bool Enter(const std::string &folder) {
 
 // The game's filter, in the interpreter's own type of file filter.
 int WINAPI GameFileRule(LPCSTR path, LPCSTR directory) {
-  return (int)ScriptFileFilter(path, directory);
+  LONG verdict = ScriptFileFilter(path, directory);
+#ifndef _WIN32
+  // This file system tells letter case apart: a path's folder must be the script's exactly.
+  if (verdict == 0 && strpbrk(path, "\\/") && strncmp(path, directory, strlen(directory)) != 0)
+    verdict = SCRIPT_FILE_REFUSED;
+#endif
+  return (int)verdict;
 }
 
 }  // namespace

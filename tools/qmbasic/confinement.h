@@ -1,6 +1,8 @@
 // qmbasic's confinement: a script runs as the game runs its score script, in the folder it is
 // in, with that folder taken for the program directory and the game's own file rule applied
 // (script_file_filter.h): bare names and that folder's path only, never the protected names.
+// Where the file system tells letter case apart, a path's folder must be spelt as that
+// folder's own path is.
 #pragma once
 
 #include <string>

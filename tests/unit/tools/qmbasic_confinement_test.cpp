@@ -54,6 +54,8 @@ TEST(QmbasicConfinement, AScriptReachesOnlyWhatTheGameLetsIt) {
   EXPECT_EQ(confined, std::string(real) + "/");
   free(real);
 
+  const std::string twin = confined.substr(0, confined.size() - 8) + "SCRIPTS/";
+  ASSERT_EQ(mkdir(twin.c_str(), 0755), 0);
   const struct {
     const char *what;
     std::string source;
@@ -61,6 +63,9 @@ TEST(QmbasicConfinement, AScriptReachesOnlyWhatTheGameLetsIt) {
   } cases[] = {
       {"a bare name, in the folder", "10 open \"own.txt\" for output as #1 : print #1, 1", 0},
       {"the folder's own path", "10 open \"" + confined + "own.txt\" for append as #1", 0},
+      // A folder beside it whose name differs in letter case only: another folder here.
+      {"the folder's name in other letters", "10 open \"" + twin + "own.txt\" for output as #1",
+       kErrOpen},
       {"a file of the system", "10 open \"/etc/hostname\" for input as #1", kErrOpen},
       {"a parent step", "10 open \"../outside.txt\" for output as #1", kErrOpen},
       {"a file outside, killed", "10 kill \"" + outside + "\"", kErrOpen},
@@ -77,6 +82,7 @@ TEST(QmbasicConfinement, AScriptReachesOnlyWhatTheGameLetsIt) {
   EXPECT_FALSE(Exists(folder + "Exprn40.old"));
   EXPECT_FALSE(Exists(folder + "version.DLL."));
   EXPECT_FALSE(Exists(top + "/moved.txt"));
+  EXPECT_FALSE(Exists(twin + "own.txt"));
 
   // A script whose folder cannot be found changes nothing.
   BasicSession *other = CreateBasicSession();
@@ -86,6 +92,7 @@ TEST(QmbasicConfinement, AScriptReachesOnlyWhatTheGameLetsIt) {
   ASSERT_EQ(chdir(previous), 0);
   for (const char *name : {"try.bas", "own.txt", "Exprn40.dll"}) remove((folder + name).c_str());
   rmdir(folder.c_str());
+  rmdir(twin.c_str());
   remove(outside.c_str());
   rmdir(top.c_str());
 }
