@@ -9,7 +9,22 @@
 #include "program_paths.h"
 #include "resource.h"
 
+// The interpreter library is looked up by bare name, and the folder the player started the
+// program from (a downloads folder, a USB stick) comes early in that search: a library planted
+// there would run inside the game.  Take it out before anything is loaded by name; the
+// program's folder and the system's stay searched in their usual order.
+static void KeepStartingFolderOutOfLibrarySearch(void) {
+  typedef BOOL(WINAPI * SetDirectory)(LPCSTR);
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  SetDirectory setDllDirectory =
+      kernel ? reinterpret_cast<SetDirectory>(
+                   reinterpret_cast<void (*)(void)>(GetProcAddress(kernel, "SetDllDirectoryA")))
+             : NULL;
+  if (setDllDirectory) setDllDirectory("");
+}
+
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
+  KeepStartingFolderOutOfLibrarySearch();
   // Held until the process ends; a second copy sees it and leaves without a word.
   CreateMutexA(NULL, FALSE, "Quillomar");
   if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
