@@ -11,15 +11,21 @@
 
 // The interpreter library is looked up by bare name, and the folder the player started the
 // program from (a downloads folder, a USB stick) comes early in that search: a library planted
-// there would run inside the game.  Take it out before anything is loaded by name; the
-// program's folder and the system's stay searched in their usual order.
+// there would run inside the game.  Take it out before anything is loaded by name, keeping the
+// program's folder and the system's.  SetDefaultDllDirectories does that wherever it exists
+// (Vista and 7 with their loader update, every later Windows); SetDllDirectoryA("") takes the
+// current directory out elsewhere.  Both are looked up: neither is in every supported system.
 static void KeepStartingFolderOutOfLibrarySearch(void) {
+  typedef BOOL(WINAPI * SetDefaultDirectories)(DWORD);
   typedef BOOL(WINAPI * SetDirectory)(LPCSTR);
+  const DWORD kSearchDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  SetDirectory setDllDirectory =
-      kernel ? reinterpret_cast<SetDirectory>(
-                   reinterpret_cast<void (*)(void)>(GetProcAddress(kernel, "SetDllDirectoryA")))
-             : NULL;
+  if (!kernel) return;
+  SetDefaultDirectories setDefault = reinterpret_cast<SetDefaultDirectories>(
+      reinterpret_cast<void (*)(void)>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault && setDefault(kSearchDefaultDirs)) return;
+  SetDirectory setDllDirectory = reinterpret_cast<SetDirectory>(
+      reinterpret_cast<void (*)(void)>(GetProcAddress(kernel, "SetDllDirectoryA")));
   if (setDllDirectory) setDllDirectory("");
 }
 

@@ -90,7 +90,8 @@ class WindowsSession(unittest.TestCase):
 
     def test_the_end_of_the_session_during_a_game_saves_init_inf_without_the_score_script(self):
         p = Program("end_session")
-        os.remove(p.settings_path) if os.path.exists(p.settings_path) else None
+        if os.path.exists(p.settings_path):
+            os.remove(p.settings_path)
         p.start()
         try:
             fx, fy = p.window()[4:6]

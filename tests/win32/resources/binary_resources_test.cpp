@@ -23,7 +23,8 @@ std::string DistFile(const char *name) {
   return path;
 }
 
-// One string of the version resource's Japanese table, as UTF-8; empty when absent.
+// One string of the version resource's Japanese table, in code page 932 as the test's own
+// literals are; empty when absent.
 std::string VersionString(const std::vector<BYTE> &block, const char *name) {
   // The W form, so that the table's UTF-16 is read as stored, not through a code page.
   std::string query = std::string("\\StringFileInfo\\041104B0\\") + name;
@@ -31,10 +32,10 @@ std::string VersionString(const std::vector<BYTE> &block, const char *name) {
   LPVOID text = nullptr;
   UINT length = 0;
   if (!VerQueryValueW(block.data(), wide.c_str(), &text, &length) || !text) return "";
-  char utf8[256];
-  int n = WideCharToMultiByte(CP_UTF8, 0, static_cast<const wchar_t *>(text), -1, utf8,
-                              sizeof utf8, nullptr, nullptr);
-  return n > 0 ? std::string(utf8) : "";
+  char narrow[256];
+  int n = WideCharToMultiByte(932, 0, static_cast<const wchar_t *>(text), -1, narrow, sizeof narrow,
+                              nullptr, nullptr);
+  return n > 0 ? std::string(narrow) : "";
 }
 
 TEST(BinaryResources, EveryBinaryNamesTheProductItsVersionAndWhatItIs) {
