@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// timeGetTime; the lean <windows.h> of this build leaves the multimedia calls out.
+#include <mmsystem.h>
 #else
 #include <stddef.h>
 #include <stdint.h>
@@ -70,6 +72,8 @@ extern "C" {
 #endif
 
 DWORD GetTickCount(void);
+// The multimedia timer's millisecond count; the stand-in reads the same clock as GetTickCount.
+DWORD timeGetTime(void);
 
 HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);

@@ -1,6 +1,7 @@
 #include "game_thread.h"
 
 #include "cells.h"
+#include "fine_timer.h"
 #include "host_callbacks.h"
 #include "resource.h"
 #include "surfaces.h"
@@ -54,7 +55,11 @@ DWORD WINAPI GameThreadProc(LPVOID parameter) {
   MSG msg;
   PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
 
+  // The engine's clock and input_proc's poll keep the game's time: at the system's default
+  // tick both would step in 15.6 ms.
+  int fineTimer = BeginFineTimer();
   int32_t result = Quillomar(&host->record);
+  if (fineTimer) EndFineTimer();
   if (result == 1) {
     MessageBeep(0);
     Sleep(1000);

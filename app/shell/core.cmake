@@ -12,7 +12,8 @@ target_link_libraries(qm_script_filter PUBLIC qm_platform qm_paths)
 
 # qm_shell_core: the portable pieces of the shell: the settings record and its defaults, the
 # settings file's byte codec and its atomic store, the block picture's checksum, number fields
-# and the interpreter's messages, the score script's prologue, the version line.
+# and the interpreter's messages, the score script's prologue, the version line, the saved
+# window's placement.
 add_library(qm_shell_core STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/game_settings.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/block_crc.cpp
@@ -21,6 +22,7 @@ add_library(qm_shell_core STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/number_text.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/interpreter_messages.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/score_prologue.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/version_text.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/version_text.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/window_placement.cpp)
 target_include_directories(qm_shell_core PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(qm_shell_core PUBLIC qm_platform qm_paths qm_script_filter qm_host_core)

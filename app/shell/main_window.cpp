@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <imm.h>
+
 #include "game_commands.h"
 #include "game_thread.h"
 #include "resource.h"
@@ -101,7 +103,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
       windowSetUp = SetUpSurfaces(window);
       if (windowSetUp) RememberRestoredPosition(window);
+      // The keys are the game's: with an input method on, a letter would start a composition
+      // that then takes Space and the arrows.  The dialogs' text fields keep theirs.
+      if (windowSetUp) ImmAssociateContext(window, NULL);
       return windowSetUp ? 0 : -1;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The system ends the process once this returns: no WM_DESTROY follows, so save here
+      // what closing the window saves, with the game's counts as they stand.
+      if (wParam && windowSetUp) {
+        StopGameForSessionEnd();
+        SaveSettings(window);
+      }
+      return 0;
     case WM_DESTROY:
       if (windowSetUp) SaveSettings(window);
       ReleaseSurfaces(window);

@@ -190,10 +190,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == settingsDialog.swatch)
         return reinterpret_cast<INT_PTR>(settingsDialog.swatchBrush);
-      return DefWindowProcA(dialog, message, wParam, lParam);
+      // The dialog manager colours the other labels, with the theme's background under
+      // Common Controls 6.
+      return FALSE;
     case WM_NOTIFY:
-      if (reinterpret_cast<NMHDR *>(lParam)->code == TTN_NEEDTEXTA)
-        SupplyTooltipText(dialog, reinterpret_cast<NMHDR *>(lParam));
+      if (reinterpret_cast<NMHDR *>(lParam)->code != TTN_NEEDTEXTA) return FALSE;
+      SupplyTooltipText(dialog, reinterpret_cast<NMHDR *>(lParam));
       return TRUE;
     default:
       return FALSE;

@@ -27,8 +27,7 @@ int LoadSettings(HWND window) {
   // The block picture decides the window's size; a changed picture means a changed window,
   // which is centred instead of put where the old one was.
   if (record.block_crc == CurrentBlockCrc())
-    SetWindowPos(window, NULL, record.window_x, record.window_y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    MoveWindowToSavedPosition(window, record.window_x, record.window_y);
   else
     CenterWindow(window);
   return 1;

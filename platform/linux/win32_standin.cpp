@@ -61,6 +61,10 @@ DWORD GetTickCount(void) {
                             static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }
 
+DWORD timeGetTime(void) {
+  return GetTickCount();
+}
+
 HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
                    DWORD, HANDLE) {
   int flags = 0;
