@@ -7,8 +7,10 @@
 
 PanelState panelState;
 
+// A UTF-16 dialog: the caller's 932 texts are converted for it, so they read the same in any
+// code page the system runs in.
 static int ShowPanel(HWND owner, DLGPROC procedure) {
-  return (int)DialogBoxParamA(panelState.module, MAKEINTRESOURCEA(IDD_INFOPANEL), owner, procedure,
+  return (int)DialogBoxParamW(panelState.module, MAKEINTRESOURCEW(IDD_INFOPANEL), owner, procedure,
                               0);
 }
 

@@ -3,6 +3,7 @@
 #include "cells.h"
 #include "fine_timer.h"
 #include "host_callbacks.h"
+#include "screen_text.h"
 #include "resource.h"
 #include "surfaces.h"
 
@@ -117,7 +118,7 @@ int StartGame(HWND window, const GameRules *rules) {
   InterlockedExchange(&game_over, 0);
   game_thread = CreateThread(NULL, 0, GameThreadProc, host, 0, &host->thread_id);
   if (!game_thread) {
-    MessageBoxA(window, kGameStartFailed, "Quillomar", MB_ICONERROR);
+    MessageBox932(window, kGameStartFailed, "Quillomar", MB_ICONERROR);
     SetMenuStates(window, 0);
     return 0;
   }

@@ -18,7 +18,7 @@ static uint32_t CurrentBlockCrc(void) {
 
 int LoadSettings(HWND window) {
   uint8_t bytes[SETTINGS_FILE_SIZE];
-  if (!ReadSettingsBytes(ProgramFilePath("init.inf"), bytes)) return 0;
+  if (!ReadSettingsBytes(ProgramFilePath(L"init.inf"), bytes)) return 0;
   SettingsFileRecord record;
   DecodeSettingsRecord(bytes, &record);
   memcpy(gameHost.linecnt, record.linecnt, sizeof gameHost.linecnt);
@@ -48,5 +48,5 @@ int SaveSettings(HWND window) {
 
   uint8_t bytes[SETTINGS_FILE_SIZE];
   EncodeSettingsRecord(&record, bytes);
-  return WriteSettingsBytes(ProgramFilePath("init.inf"), bytes);
+  return WriteSettingsBytes(ProgramFilePath(L"init.inf"), bytes);
 }

@@ -40,12 +40,12 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
   InitCommonControls();
 
   if (!RegisterMainWindowClass(module)) {
-    ShowErrorMessage(GetDesktopWindow(), MSG_WINDOW_CREATE_FAILED);
+    ShowErrorMessage(NULL, MSG_WINDOW_CREATE_FAILED);
     return 0;
   }
-  HACCEL accelerators = LoadAcceleratorsA(module, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  HACCEL accelerators = LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDR_ACCELERATORS));
   if (!accelerators) {
-    ShowErrorMessage(GetDesktopWindow(), MSG_WINDOW_CREATE_FAILED);
+    ShowErrorMessage(NULL, MSG_WINDOW_CREATE_FAILED);
     return 0;
   }
   LoadInterpreter();
@@ -58,13 +58,14 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
 
-  // The loop ends at WM_QUIT (0) and also when GetMessageA fails (-1); either way the program
-  // ends with exit code 0, never with whatever the last message carried.
+  // The loop ends at WM_QUIT (0) and also when GetMessageW fails (-1); either way the program
+  // ends with exit code 0, never with whatever the last message carried.  The windows are
+  // UTF-16 windows, so their messages go through the wide calls.
   MSG msg;
-  while (GetMessageA(&msg, NULL, 0, 0) > 0) {
-    if (!TranslateAcceleratorA(window, accelerators, &msg)) {
+  while (GetMessageW(&msg, NULL, 0, 0) > 0) {
+    if (!TranslateAcceleratorW(window, accelerators, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   FreeInterpreter();
