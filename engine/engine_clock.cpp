@@ -5,7 +5,7 @@
 #include "platform.h"
 
 static uint32_t SystemTickCount(void) {
-  return (uint32_t)GetTickCount();
+  return (uint32_t)timeGetTime();
 }
 
 static uint32_t SystemCalendarSeconds(void) {

@@ -10,7 +10,7 @@ extern "C" {
 #endif
 
 typedef struct EngineClock {
-  uint32_t (*tick_count)(void);        // milliseconds, wraps at 2^32 like GetTickCount
+  uint32_t (*tick_count)(void);        // milliseconds, wraps at 2^32 like timeGetTime
   uint32_t (*calendar_seconds)(void);  // whole seconds of calendar time, like time(NULL)
 } EngineClock;
 

@@ -30,8 +30,12 @@ int OpenBasicFile(BasicSession *session, const std::string &name, char mode, dou
   if (!file) return kErrTooManyFiles;
   if (file->stream) return kErrAlreadyAllocated;
   if (!Allowed(session, name)) return kErrOpen;
+  // Counted before it is made: a run may fill its directory with no more than newFiles files.
+  bool creates = mode != 'i' && !NameExists(name.c_str());
+  if (creates && session->created >= session->limits.newFiles) return kErrOpen;
   file->stream = OpenDiskFile(name.c_str(), mode);
   if (!file->stream) return kErrOpen;
+  if (creates) ++session->created;
   file->forInput = mode == 'i';
   return kExprnOk;
 }

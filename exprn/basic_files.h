@@ -8,6 +8,7 @@
 struct BasicSession;
 
 // Opens `name` for input ('i'), output ('o', truncating) or append ('a') as file `number`.
+// One that would create a file is refused once the run has created its limit of new files.
 int OpenBasicFile(BasicSession *session, const std::string &name, char mode, double number);
 int CloseBasicFile(BasicSession *session, double number);
 // Closes every open file; used by close without numbers and at the end of each run.

@@ -73,5 +73,5 @@ class BasicRun {
   std::vector<RunPosition> gosubs;
   std::vector<ForFrame> loops;
   uint32_t statements = 0;
-  uint32_t startTick = 0;
+  RunClock clock;
 };

@@ -11,25 +11,27 @@ BasicRun::BasicRun(BasicSession *s, const BasicProgram *prog) : session(s), prog
 }
 
 int BasicRun::Execute() {
-  startTick = GetTickCount();
+  clock.startTick = GetTickCount();
+  clock.milliseconds = session->limits.milliseconds;
+  p.clock = &clock;
   const std::vector<BasicLine> &lines = program->lines;
   while (at.line < lines.size()) {
-    p.tokens = &lines[at.line].tokens;
+    const size_t line = at.line;  // a statement that jumps and then fails failed here
+    p.tokens = &lines[line].tokens;
     p.pos = at.pos;
     // A line ends at its end, and also at an "else" reached after a then-branch.
     if (p.Peek().kind == kTokenEnd || p.AtWord("else")) {
-      at = {at.line + 1, 0};
-      continue;
-    }
-    if (p.TakeSymbol(":")) {
-      at.pos = p.pos;
+      at = {line + 1, 0};
       continue;
     }
     jumped = false;
-    if (!Budget() || !Statement() ||
-        (!jumped && !ended && !AtStatementEnd() &&
-         !p.Fail(p.AtSymbol(")") ? kErrParenthesis : kErrSyntax))) {
-      session->errorLine = (int)lines[at.line].number;
+    // The clock may stop the run at a ":" too.
+    bool failed = p.TakeSymbol(":") ? p.error != 0
+                                    : !Budget() || !Statement() || p.error ||
+                                          (!jumped && !ended && !AtStatementEnd() &&
+                                           !p.Fail(p.AtSymbol(")") ? kErrParenthesis : kErrSyntax));
+    if (failed) {
+      session->errorLine = (int)lines[line].number;
       return p.error;
     }
     if (ended) break;
@@ -38,12 +40,10 @@ int BasicRun::Execute() {
   return kExprnOk;
 }
 
+// The statement count; the time is read as the statements take their tokens (Parser::Take).
 bool BasicRun::Budget() {
   ++statements;
-  bool spent = statements > session->limits.statements;
-  if (!spent && (statements & 63) == 0)
-    spent = GetTickCount() - startTick > session->limits.milliseconds;
-  return spent ? p.Fail(kErrInterrupted) : true;
+  return statements > session->limits.statements ? p.Fail(kErrInterrupted) : true;
 }
 
 bool BasicRun::Jump(size_t line, size_t pos) {
@@ -241,6 +241,7 @@ bool BasicRun::Print() {
     text += item;
     newline = true;
   }
+  if (p.error) return false;  // the time ran out: nothing half-made is written
   if (newline) text += '\n';
   if (toFile) return Check(WriteBasicFile(session, file, text));
   if (session->print_proc) session->print_proc(text.data(), text.size(), session->print_user);
@@ -251,6 +252,7 @@ int RunBasicProgram(BasicSession *session, const BasicProgram *program) {
   if (!IsBasicSession(session) || !IsBasicProgram(program)) return kErrInitialization;
   session->errorLine = 0;
   session->written = 0;
+  session->created = 0;
   int code;
   try {
     BasicRun run(session, program);

@@ -25,5 +25,6 @@ struct BasicSession {
   void *print_user = nullptr;
   BasicLimits limits;
   uint64_t written = 0;  // bytes written to files during the current run
+  uint32_t created = 0;  // files the current run created
   int errorLine = 0;
 };

@@ -7,6 +7,7 @@
 #include "error_codes.h"
 #include "functions.h"
 #include "parser.h"
+#include "platform.h"
 
 namespace {
 
@@ -210,7 +211,14 @@ bool ParseOr(Parser *p, Value *out) {
 bool ParseExpression(Parser *p, Value *out) {
   if (p->error) return false;
   DepthGuard guard(p);
-  return guard.ok && ParseOr(p, out);
+  // The steps after a failure see the line ended and may still return true: the error decides.
+  return guard.ok && ParseOr(p, out) && !p->error;
+}
+
+bool Parser::ReadClock() {
+  untimed = 0;
+  if (GetTickCount() - clock->startTick > clock->milliseconds) return Fail(kErrInterrupted);
+  return true;
 }
 
 bool ParseNumber(Parser *p, double *out) {

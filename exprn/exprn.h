@@ -42,12 +42,15 @@ typedef int(WINAPI *BasicFileFilter)(LPCSTR path, LPCSTR directory);
 typedef void (*BasicPrintProc)(const char *text, size_t length, void *user);
 
 // A run stops with kErrInterrupted once it has run `statements` statements or `milliseconds`
-// of tick time, so no script can hold the window thread; and fails with kErrWrite once it
-// has written `writtenBytes` to files.
+// of tick time, so no script can hold the window thread: the clock is read as statements take
+// their tokens, so even one long statement ends within a few milliseconds of the time.  A run
+// fails with kErrWrite once it has written `writtenBytes` to files, and an open that would
+// create a file fails with kErrOpen once the run has created `newFiles` files.
 struct BasicLimits {
   uint32_t statements = 10000000;
   uint32_t milliseconds = 5000;
   uint64_t writtenBytes = 16u << 20;
+  uint32_t newFiles = 256;
 };
 
 struct BasicSession;

@@ -42,7 +42,7 @@ bool BasicRun::Input(bool wholeLine) {
     Value value;
     value.isString = IsStringName(target.name);
     if (wholeLine && !value.isString) return p.Fail(kErrKind);
-    if (!Check(ReadBasicField(session, number, wholeLine, &value.text))) return false;
+    if (p.error || !Check(ReadBasicField(session, number, wholeLine, &value.text))) return false;
     if (!value.isString) {
       // A decimal number and blanks, or nothing at all (an empty field reads as 0).
       const char *end = value.text.c_str() + ReadDecimal(value.text.c_str(), &value.number);

@@ -20,6 +20,7 @@ bool BasicRun::ParseTarget(Target *target) {
 }
 
 bool BasicRun::Store(const Target &target, const Value &value) {
+  if (p.error) return false;  // the time ran out while the target or value was read
   VariableStore *store = &session->variables;
   return Check(target.indexed ? WriteElement(store, target.name, target.index, value)
                               : WriteScalar(store, target.name, value));

@@ -21,12 +21,21 @@ void ReadScalar(const VariableStore &store, const std::string &name, Value *out)
 
 namespace {
 
-// Replaces `slot` with `text` unless that takes the session's strings past their limit.
+// The bytes a string holds beyond its own record: its buffer, when it has one of its own.
+size_t HeldBytes(const std::string &text) {
+  static const size_t kInlineCapacity = std::string().capacity();
+  return text.capacity() > kInlineCapacity ? text.capacity() + 1 : 0;
+}
+
+// Replaces `slot` with a copy of `text` made to its size, so an emptied or shortened string
+// gives its old buffer back, unless that takes the session's strings past their limit.
 int StoreText(VariableStore *store, std::string *slot, const std::string &text) {
-  size_t others = store->stringBytes - slot->size();
+  size_t others = store->stringBytes - HeldBytes(*slot);
   if (others + text.size() > kMaxStringBytes) return kErrMemory;
-  *slot = text;
-  store->stringBytes = others + text.size();
+  std::string copy(text);
+  if (others + HeldBytes(copy) > kMaxStringBytes) return kErrMemory;
+  slot->swap(copy);
+  store->stringBytes = others + HeldBytes(*slot);
   return kExprnOk;
 }
 

@@ -13,7 +13,8 @@
 
 // Most array elements all arrays of a session may hold together.
 const size_t kMaxArrayElements = 100000;
-// Most bytes all string variables of a session may hold together.
+// Most bytes all string variables of a session may hold together: the buffers they really hold
+// (a string is stored in a buffer of its own size, and an emptied one gives its buffer back).
 const size_t kMaxStringBytes = 16u << 20;
 // Bound of an array used before any dim (indices 0..10).
 const int kDefaultArrayBound = 10;
@@ -29,7 +30,7 @@ struct VariableStore {
   std::map<std::string, std::string> texts;
   std::map<std::string, ArrayVariable> arrays;
   size_t elements = 0;
-  size_t stringBytes = 0;  // held by all string scalars and elements
+  size_t stringBytes = 0;  // buffers held by all string scalars and elements
 };
 
 bool IsStringName(const std::string &name);

@@ -1,13 +1,16 @@
 // The export: resets the panel's record, reads the modifiers and shows the matching panel.
 #include "info_panel.h"
 
+#include "fine_timer.h"
 #include "panel_ids.h"
 #include "panel_state.h"
 
 PanelState panelState;
 
+// A UTF-16 dialog: the caller's 932 texts are converted for it, so they read the same in any
+// code page the system runs in.
 static int ShowPanel(HWND owner, DLGPROC procedure) {
-  return (int)DialogBoxParamA(panelState.module, MAKEINTRESOURCEA(IDD_INFOPANEL), owner, procedure,
+  return (int)DialogBoxParamW(panelState.module, MAKEINTRESOURCEW(IDD_INFOPANEL), owner, procedure,
                               0);
 }
 
@@ -37,7 +40,10 @@ int __cdecl InfoPanel(HINSTANCE instance, HWND owner, UINT iconId, const char *c
   // A slow machine gets the still icon whatever is held.
   if (GetSystemMetrics(SM_SLOWMACHINE) == 1) return ShowPanel(owner, PlainPanelProc);
   if (s->mode != 0) {
+    // The frames are paced by 10 and 20 ms waits, which the default tick makes 15.6 and 31.2.
+    int fineTimer = BeginFineTimer();
     int result = ShowPanel(owner, AnimatedPanelProc);
+    if (fineTimer) EndFineTimer();
     if (result != 2) return result;
     // 2: the animation could not be set up; the user still gets the panel.
   }

@@ -3,6 +3,7 @@
 
 #include "panel_ids.h"
 #include "panel_state.h"
+#include "screen_text.h"
 
 static void *HeapBytes(size_t bytes) {
   return HeapAlloc(GetProcessHeap(), 0, bytes);
@@ -39,9 +40,9 @@ static int MeasureIcon(void) {
 
 int SetUpPanelTexts(HWND dialog) {
   PanelState *s = &panelState;
-  SetWindowTextA(dialog, Text(0));
-  SetDlgItemTextA(dialog, IDC_UPPER_TEXT, Text(1));
-  SetDlgItemTextA(dialog, IDC_LOWER_TEXT, Text(2));
+  SetWindowText932(dialog, Text(0));
+  SetDlgItemText932(dialog, IDC_UPPER_TEXT, Text(1));
+  SetDlgItemText932(dialog, IDC_LOWER_TEXT, Text(2));
 
   s->pictureArea = GetDlgItem(dialog, IDC_PICTURE_AREA);
   RECT client = {0, 0, 0, 0};

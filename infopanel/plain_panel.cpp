@@ -4,7 +4,7 @@
 // The picture area paints the icon itself once the static control has validated its region.
 static LRESULT CALLBACK PictureAreaProc(HWND area, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) {
-    return CallWindowProcA(panelState.previousProc, area, message, wParam, lParam);
+    return CallWindowProcW(panelState.previousProc, area, message, wParam, lParam);
   }
   PAINTSTRUCT paint;
   BeginPaint(area, &paint);
@@ -21,8 +21,8 @@ static void SetUpPlainPanel(HWND dialog) {
   PanelState *s = &panelState;
   SetUpPanelTexts(dialog);
   if (s->pictureArea) {
-    s->previousProc = (WNDPROC)GetWindowLongPtrA(s->pictureArea, GWLP_WNDPROC);
-    SetWindowLongPtrA(s->pictureArea, GWLP_WNDPROC, (LONG_PTR)PictureAreaProc);
+    s->previousProc = (WNDPROC)GetWindowLongPtrW(s->pictureArea, GWLP_WNDPROC);
+    SetWindowLongPtrW(s->pictureArea, GWLP_WNDPROC, (LONG_PTR)PictureAreaProc);
   }
   InvalidateRect(dialog, NULL, TRUE);
 }

@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// timeGetTime; the lean <windows.h> of this build leaves the multimedia calls out.
+#include <mmsystem.h>
 #else
 #include <stddef.h>
 #include <stdint.h>
@@ -16,6 +18,8 @@ typedef uint8_t BYTE;
 typedef uint16_t WORD;
 typedef uint32_t UINT;
 typedef char CHAR;
+typedef uint16_t WCHAR;  // a UTF-16 unit, as on Windows
+typedef const WCHAR *LPCWSTR;
 typedef void *HANDLE;
 typedef void *HGLOBAL;
 typedef void *LPVOID;
@@ -70,6 +74,8 @@ extern "C" {
 #endif
 
 DWORD GetTickCount(void);
+// The multimedia timer's millisecond count; the stand-in reads the same clock as GetTickCount.
+DWORD timeGetTime(void);
 
 HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
@@ -81,6 +87,12 @@ BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL DeleteFileA(LPCSTR name);
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
+// The UTF-16 names of the file calls; the stand-in hands them to Linux as UTF-8, the way Linux
+// file systems spell names.
+HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD flags, HANDLE templateFile);
+BOOL DeleteFileW(LPCWSTR name);
+BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
 LPVOID GlobalLock(HGLOBAL memory);

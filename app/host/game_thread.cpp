@@ -1,7 +1,9 @@
 #include "game_thread.h"
 
 #include "cells.h"
+#include "fine_timer.h"
 #include "host_callbacks.h"
+#include "screen_text.h"
 #include "resource.h"
 #include "surfaces.h"
 
@@ -54,7 +56,11 @@ DWORD WINAPI GameThreadProc(LPVOID parameter) {
   MSG msg;
   PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
 
+  // The engine's clock and input_proc's poll keep the game's time: at the system's default
+  // tick both would step in 15.6 ms.
+  int fineTimer = BeginFineTimer();
   int32_t result = Quillomar(&host->record);
+  if (fineTimer) EndFineTimer();
   if (result == 1) {
     MessageBeep(0);
     Sleep(1000);
@@ -112,7 +118,7 @@ int StartGame(HWND window, const GameRules *rules) {
   InterlockedExchange(&game_over, 0);
   game_thread = CreateThread(NULL, 0, GameThreadProc, host, 0, &host->thread_id);
   if (!game_thread) {
-    MessageBoxA(window, kGameStartFailed, "Quillomar", MB_ICONERROR);
+    MessageBox932(window, kGameStartFailed, "Quillomar", MB_ICONERROR);
     SetMenuStates(window, 0);
     return 0;
   }

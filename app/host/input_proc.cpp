@@ -66,12 +66,17 @@ int32_t QUILLCORE_CALL input_proc(void *user) {
     return CMD_NONE;
   }
 
-  if (StopRequested(host, host->poll_wait)) return CMD_QUIT;
-
+  // A command already waiting is taken at once: a held key repeats faster than one poll time
+  // per command, and waiting before each would pile its repeats up behind the next key.  The
+  // poll paces the loop only when nothing waits; the engine's clock alone decides the falls.
+  if (StopRequested(host, 0)) return CMD_QUIT;
   MSG msg;
   if (!TakeCommand(&msg)) {
-    CheckDownKey(host);
-    return CMD_NONE;
+    if (StopRequested(host, host->poll_wait)) return CMD_QUIT;
+    if (!TakeCommand(&msg)) {
+      CheckDownKey(host);
+      return CMD_NONE;
+    }
   }
   if (!IsKeyCommand(&msg)) return CMD_NONE;
   int32_t command = EngineCommandForKey(LOWORD(msg.wParam));

@@ -28,10 +28,19 @@ int ReadWhole(BmpSource *source, uint32_t offset, void *buffer, uint32_t size) {
 }  // namespace
 
 int OpenBmpFile(const char *path, BmpSource *source) {
-  memset(source, 0, sizeof *source);
-  source->file =
+  HANDLE file =
       CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (source->file == INVALID_HANDLE_VALUE) return 0;
+  if (file == INVALID_HANDLE_VALUE) {
+    memset(source, 0, sizeof *source);
+    source->file = INVALID_HANDLE_VALUE;
+    return 0;
+  }
+  return OpenBmpHandle(file, source);
+}
+
+int OpenBmpHandle(HANDLE file, BmpSource *source) {
+  memset(source, 0, sizeof *source);
+  source->file = file;
   // The length is where the end lies; the next read seeks back to where it reads.
   LONG high = 0;
   const DWORD low = SetFilePointer(source->file, 0, &high, FILE_END);

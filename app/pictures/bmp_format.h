@@ -22,6 +22,9 @@ typedef struct BmpSource {
 
 // Opens the file at `path` for reading.  Returns 1, or 0 when it cannot be opened.
 int OpenBmpFile(const char *path, BmpSource *source);
+// Takes over `file`, open for reading (closed by CloseBmpSource, or here on failure).  Returns
+// 1, or 0 when its length cannot be found.
+int OpenBmpHandle(HANDLE file, BmpSource *source);
 // Reads from `size` bytes in memory (which must outlive the source).
 void OpenBmpMemory(const uint8_t *bytes, size_t size, BmpSource *source);
 // Closes the file, if there is one.

@@ -67,6 +67,14 @@ int ReadBmpPicture(const char *path, PictureBuffer *picture) {
   return ok;
 }
 
+int ReadBmpPictureFile(void *file, PictureBuffer *picture) {
+  BmpSource source;
+  if (!OpenBmpHandle(file, &source)) return 0;
+  const int ok = ReadBmp(&source, picture);
+  CloseBmpSource(&source);
+  return ok;
+}
+
 int ReadBmpMemory(const uint8_t *bytes, size_t size, PictureBuffer *picture) {
   BmpSource source;
   OpenBmpMemory(bytes, size, &source);

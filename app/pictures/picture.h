@@ -65,6 +65,10 @@ int AcceptPicture(const PictureFacts *facts);
 // black. Colour-table indices beyond the entries the file holds are black too.
 int ReadBmpPicture(const char *path, PictureBuffer *picture);
 
+// The same for a file handle the caller has opened for reading (by a UTF-16 path, say); the file
+// is closed before this returns, whatever the result.
+int ReadBmpPictureFile(void *file, PictureBuffer *picture);
+
 // The same for the `size` bytes of a bitmap file at `bytes`.
 int ReadBmpMemory(const uint8_t *bytes, size_t size, PictureBuffer *picture);
 

@@ -3,6 +3,7 @@
 
     make_pictures.py OUTPUT.bmp PICTURE.txt
     make_pictures.py OUTPUT.ico PICTURE.txt [PICTURE.txt ...]   (one image per text picture)
+    make_pictures.py OUTPUT.ico ... BLOCKS.txt@SIZE ...       (a grid of blocks at SIZE pixels)
 
 A text picture is a few header lines and a grid of characters, one character per pixel:
 
@@ -13,10 +14,15 @@ A text picture is a few header lines and a grid of characters, one character per
     picture                    the grid follows: every row the same width
 
 Rows are written top row first, as the picture is seen; the files store them bottom-up.
+
+A grid of blocks (see pictures/icon_blocks.txt) is drawn at any size as a 32-bit picture with
+an alpha channel, for the large icon images; one of 256 pixels is stored PNG-compressed, as
+Windows stores such images, the others as bitmaps.
 """
 
 import struct
 import sys
+import zlib
 
 
 def fail(message):
@@ -76,6 +82,83 @@ def read_picture(path):
             "width": width, "height": len(rows)}
 
 
+def read_blocks(path, size):
+    """A block grid drawn at size x size pixels, as a picture of bits 32."""
+    blocks = {}
+    grid = []
+    with open(path, encoding="utf-8") as source:
+        lines = source.read().splitlines()
+    in_grid = False
+    for number, line in enumerate(lines, 1):
+        words = line.split("#", 1)[0].split()
+        if in_grid:
+            if words:
+                grid.append(words[0])
+            continue
+        if not words:
+            continue
+        if words[0] == "block" and len(words) == 5 and len(words[1]) == 1:
+            try:
+                shades = [int(v, 16) for v in words[2:]]
+            except ValueError:
+                fail("%s:%d: bad colour" % (path, number))
+            blocks[words[1]] = [((v >> 16) & 255, (v >> 8) & 255, v & 255) for v in shades]
+        elif words == ["grid"]:
+            in_grid = True
+        else:
+            fail("%s:%d: cannot read '%s'" % (path, number, line.strip()))
+    if not grid or any(len(row) != len(grid) for row in grid):
+        fail(path + ": the grid must be square")
+    if size % len(grid):
+        fail("%s: %d pixels do not divide into %d blocks" % (path, size, len(grid)))
+    cell = size // len(grid)
+    edge = max(1, cell // 8)
+    colours = {"-": None}
+    rows = []
+    for y in range(size):
+        row = ""
+        for x in range(size):
+            letter = grid[y // cell][x // cell]
+            if letter == ".":
+                row += "-"
+                continue
+            if letter not in blocks:
+                fail("%s: grid letter '%s' has no block" % (path, letter))
+            light, face, dark = blocks[letter]
+            u, v = x % cell, y % cell
+            # The dark edge wins the corners it shares with the light one, as in icon32.txt.
+            if u >= cell - edge or v >= cell - edge:
+                shade = dark
+            elif u < edge or v < edge:
+                shade = light
+            else:
+                shade = face
+            key = chr(0x100 + len(colours))
+            for known, rgb in colours.items():
+                if rgb == shade:
+                    key = known
+                    break
+            colours[key] = shade
+            row += key
+        rows.append(row)
+    return {"path": path, "bits": 32, "colours": colours, "order": list(colours), "rows": rows,
+            "width": size, "height": size}
+
+
+def png_bytes(picture):
+    """The picture as a PNG of 8-bit RGBA, rows top-down, unfiltered."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    raw = b""
+    for row in picture["rows"]:
+        raw += b"\0" + b"".join(bytes(rgb) + b"\xff" if rgb else b"\0\0\0\0"
+                                for rgb in (picture["colours"][ch] for ch in row))
+    header = struct.pack(">IIBBBBB", picture["width"], picture["height"], 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
+            + chunk(b"IEND", b""))
+
+
 def palette_of(picture):
     """The 16-entry colour table and each character's index in it."""
     table = []
@@ -102,6 +185,11 @@ def colour_bits(picture):
             nibbles = [index[ch] for ch in row] + [0] * (len(row) % 2)
             data = bytes((nibbles[i] << 4) | nibbles[i + 1] for i in range(0, len(nibbles), 2))
             rows.append(data + b"\0" * (-len(data) % 4))
+    elif picture["bits"] == 32:
+        table_bytes = b""
+        for row in reversed(picture["rows"]):
+            rows.append(b"".join(struct.pack("<BBBB", *reversed(rgb), 255) if rgb else b"\0" * 4
+                                 for rgb in (picture["colours"][ch] for ch in row)))
     else:
         table_bytes = b""
         for row in reversed(picture["rows"]):
@@ -145,6 +233,9 @@ def write_ico(output, pictures):
     for picture in pictures:
         if picture["width"] > 256 or picture["height"] > 256:
             fail(picture["path"] + ": icon images are at most 256 pixels")
+        if picture["width"] == 256:
+            images.append((picture, png_bytes(picture)))
+            continue
         table, pixels = colour_bits(picture)
         mask = mask_bits(picture)
         # The image's header counts colour and mask rows together, hence twice the height.
@@ -168,7 +259,8 @@ def main(argv):
     if len(argv) < 3:
         fail("usage: make_pictures.py OUTPUT.bmp|OUTPUT.ico PICTURE.txt...")
     output, sources = argv[1], argv[2:]
-    pictures = [read_picture(path) for path in sources]
+    pictures = [read_blocks(path.rsplit("@", 1)[0], int(path.rsplit("@", 1)[1]))
+                if "@" in path else read_picture(path) for path in sources]
     if output.lower().endswith(".ico"):
         write_ico(output, pictures)
     elif output.lower().endswith(".bmp") and len(pictures) == 1:

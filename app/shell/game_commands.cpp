@@ -31,6 +31,11 @@ void StopGame(HWND window) {
   InvalidateRect(window, NULL, FALSE);
 }
 
+void StopGameForSessionEnd(void) {
+  gameHost.score_script_done = 1;
+  StopGameThread();
+}
+
 void HandleGameEnded(HWND window) {
   if (CloseEndedGameThread(window)) RunScoreScript();
 }

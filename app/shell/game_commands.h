@@ -11,6 +11,11 @@ void StartGameFromSettings(HWND window);
 // script and resets the well.  Does nothing when no game runs.
 void StopGame(HWND window);
 
+// The end of the Windows session: ends a running game without its score script (the system
+// ends the process soon after, and a script cut off half-way could leave its files damaged).
+// Does nothing when no game runs.
+void StopGameForSessionEnd(void);
+
 // The game-ended command 1042, posted by a game thread that finished by itself.
 void HandleGameEnded(HWND window);
 

@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <imm.h>
+
 #include "game_commands.h"
 #include "game_thread.h"
 #include "resource.h"
@@ -14,26 +16,28 @@ HINSTANCE instance;
 // WM_DESTROY, and must not write "init.inf" from defaults that were never read from it.
 static int windowSetUp;
 
-static const char kClassName[] = "Quillomar";
+// A UTF-16 window: its menu, and the dialogs it owns, show their Japanese texts whatever the
+// system's ANSI code page is.
+static const WCHAR kClassName[] = L"Quillomar";
 
 int RegisterMainWindowClass(HINSTANCE module) {
-  WNDCLASSA windowClass;
+  WNDCLASSW windowClass;
   ZeroMemory(&windowClass, sizeof windowClass);
   windowClass.style = 0;
   windowClass.lpfnWndProc = MainWindowProc;
   windowClass.hInstance = module;
-  windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(IDI_QUILLOMAR));
+  windowClass.hIcon = LoadIconW(module, MAKEINTRESOURCEW(IDI_QUILLOMAR));
   windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+  windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
   windowClass.lpszClassName = kClassName;
-  return RegisterClassA(&windowClass) != 0;
+  return RegisterClassW(&windowClass) != 0;
 }
 
 HWND CreateMainWindow(HINSTANCE module) {
   // Fixed size: it can be minimised, but not maximised or resized; the block picture decides
   // its size.
-  return CreateWindowExA(0, kClassName, "Quillomar", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+  return CreateWindowExW(0, kClassName, L"Quillomar", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL,
                          module, NULL);
 }
@@ -101,7 +105,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
       windowSetUp = SetUpSurfaces(window);
       if (windowSetUp) RememberRestoredPosition(window);
+      // The keys are the game's: with an input method on, a letter would start a composition
+      // that then takes Space and the arrows.  The dialogs' text fields keep theirs.
+      if (windowSetUp) ImmAssociateContext(window, NULL);
       return windowSetUp ? 0 : -1;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The system ends the process once this returns: no WM_DESTROY follows, so save here
+      // what closing the window saves, with the game's counts as they stand.
+      if (wParam && windowSetUp) {
+        StopGameForSessionEnd();
+        SaveSettings(window);
+      }
+      return 0;
     case WM_DESTROY:
       if (windowSetUp) SaveSettings(window);
       ReleaseSurfaces(window);
@@ -129,6 +146,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       DispatchCommand(window, wParam, lParam);
       return 0;
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }

@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "screen_text.h"
+
 void ShowErrorMessage(HWND owner, const char *text) {
-  MessageBoxA(owner, text, "Quillomar", MB_ICONERROR);
+  MessageBox932(owner, text, "Quillomar", MB_ICONERROR);
 }

@@ -19,5 +19,12 @@
 #define MSG_LV2_UPLINE_INVALID "増加段数に有効な数値が設定されていません"
 #define MSG_IMAGE_PATH_EMPTY "画像ﾌｧｲﾙが設定されていません"
 #define MSG_IMAGE_PATH_INVALID "有効な画像ﾌｧｲﾙが設定されていません"
+// A picture path with characters that the settings file's code page cannot hold: the player
+// must know that the file itself is fine and what to do about it.
+#define MSG_IMAGE_PATH_UNSTORABLE                                                                                                                            \
+  "画像ﾌｧｲﾙの場所に使えない文字が含まれています。\n日本語と英数字だけの名前のﾌｫﾙﾀﾞに置いてくださ" \
+  "い"
 
+// `owner` is the window in front, or null before the main window exists (a desktop-owned box
+// would not be brought to the front).
 void ShowErrorMessage(HWND owner, const char *text);

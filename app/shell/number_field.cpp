@@ -6,6 +6,7 @@
 #include "interpreter.h"
 #include "interpreter_messages.h"
 #include "number_text.h"
+#include "screen_text.h"
 
 namespace {
 
@@ -25,8 +26,9 @@ long EvaluateToNumber(const char *text, uint32_t *out) {
 }  // namespace
 
 int EvaluateNumber(HWND dialog, int control, uint32_t *out) {
+  // A field whose text has no 932 form holds no number in either way of reading it.
   char text[NUMBER_FIELD_TEXT_BYTES];
-  if (GetDlgItemTextA(dialog, control, text, sizeof text) == 0) return 0;
+  if (!GetDlgItemText932(dialog, control, text, sizeof text) || !text[0]) return 0;
   if (!interpreter.module) return ParsePlainNumber(text, out);
   uint32_t value;
   if (EvaluateToNumber(text, &value) != 0) return 0;

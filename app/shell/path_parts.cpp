@@ -3,15 +3,12 @@
 
 #include <string.h>
 
-#include "platform.h"
+#include "ansi_chars.h"
 
 namespace {
 
-const UINT kCodePage = CP_ACP;
-
 inline const char *NextChar(const char *p) {
-  if (IsDBCSLeadByteEx(kCodePage, (BYTE)*p) && p[1]) return p + 2;
-  return p + 1;
+  return p + AnsiCharacterBytes(p);
 }
 
 inline int IsSeparator(const char *p) {

@@ -19,9 +19,9 @@ add_library(qm_shell_win32 STATIC
 target_include_directories(qm_shell_win32 PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 # The Version command calls InfoPanel.dll through its import library.
 target_link_libraries(qm_shell_win32 PUBLIC qm_shell_core qm_host_win32 qm_render_win32 qm_paths
-                      InfoPanel comctl32 comdlg32 shell32 gdi32 user32)
+                      InfoPanel qm_screen_text comctl32 comdlg32 imm32 shell32 gdi32 user32)
 
 add_executable(quillomar WIN32 ${CMAKE_CURRENT_LIST_DIR}/winmain.cpp)
-target_link_libraries(quillomar PRIVATE qm_shell_win32 qm_resources)
+target_link_libraries(quillomar PRIVATE qm_shell_win32 qm_resources qm_program_resources)
 add_dependencies(quillomar qm_block_picture)
 qm_deliver(quillomar)

@@ -7,12 +7,13 @@
 #include "main_window.h"
 #include "messages.h"
 #include "resource.h"
+#include "screen_text.h"
 #include "statistics.h"
 
 static void SetNumber(HWND dialog, int control, uint32_t value) {
   char text[16];
   snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(value));
-  SetDlgItemTextA(dialog, control, text);
+  SetDlgItemText932(dialog, control, text);
 }
 
 static INT_PTR CALLBACK ScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -44,6 +45,7 @@ static INT_PTR CALLBACK ScoreDialogProc(HWND dialog, UINT message, WPARAM wParam
 }
 
 void ShowScoreDialog(HWND window) {
-  if (DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SCORE), window, ScoreDialogProc, 0) == -1)
+  // A UTF-16 dialog keeps the template's labels readable in any code page.
+  if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SCORE), window, ScoreDialogProc, 0) == -1)
     ShowErrorMessage(window, MSG_WINDOW_CREATE_FAILED);
 }

@@ -64,6 +64,9 @@ void RunScoreScript(void) {
   ScriptEntries entries;
   if (!FindEntries(interpreter.module, &entries)) return;
 
+  // The library takes the script and the directory as ANSI texts: a program folder whose name
+  // the system's code page cannot hold has no such text, and the script is not run.
+  if (!ProgramDirectory()[0]) return;
   // A directory that could not be put back, or a program directory that cannot be entered
   // (which would run another directory's "qmscore.bas"), ends the run before it starts.
   char previous[kDirectoryBytes];

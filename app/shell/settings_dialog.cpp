@@ -13,6 +13,7 @@
 #include "messages.h"
 #include "number_field.h"
 #include "resource.h"
+#include "screen_text.h"
 
 SettingsDialogState settingsDialog;
 
@@ -64,7 +65,7 @@ void CheckFlag(HWND dialog, int checkBox, int32_t flag) {
 void SetNumber(HWND dialog, int id, uint32_t value) {
   char text[16];
   snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(value));
-  SetDlgItemTextA(dialog, id, text);
+  SetDlgItemText932(dialog, id, text);
 }
 
 void ExplainLevel1(HWND dialog) {
@@ -74,7 +75,7 @@ void ExplainLevel1(HWND dialog) {
       EvaluateNumber(dialog, IDC_LV1_SPEED, &speed))
     snprintf(text, sizeof text, "%lu 段消去した時、ブロックの落下速度が %lu 速くなります。",
              static_cast<unsigned long>(norma), static_cast<unsigned long>(speed));
-  SetDlgItemTextA(dialog, IDC_LV1_EXPLANATION, text);
+  SetDlgItemText932(dialog, IDC_LV1_EXPLANATION, text);
 }
 
 void ExplainLevel2(HWND dialog) {
@@ -87,7 +88,7 @@ void ExplainLevel2(HWND dialog) {
              "%lu ブロック落下するまでに、%lu 段以上消去していないと、%lu 段上がります。",
              static_cast<unsigned long>(block), static_cast<unsigned long>(norma),
              static_cast<unsigned long>(upline));
-  SetDlgItemTextA(dialog, IDC_LV2_EXPLANATION, text);
+  SetDlgItemText932(dialog, IDC_LV2_EXPLANATION, text);
 }
 
 void Initialise(HWND dialog) {
@@ -101,7 +102,7 @@ void Initialise(HWND dialog) {
   FollowCheckBox(dialog, IDC_TRANSPARENT, kColourGroup);
   CheckFlag(dialog, IDC_IMAGE_SHOWN, settings.image_shown);
   FollowCheckBox(dialog, IDC_IMAGE_SHOWN, kPictureGroup);
-  SetDlgItemTextA(dialog, IDC_IMAGE_PATH, settings.image_path);
+  SetDlgItemText932(dialog, IDC_IMAGE_PATH, settings.image_path);
   // Each text raises EN_CHANGE, which fills the two explanations.
   SetNumber(dialog, IDC_WAIT_TIME, SettingsWait(&settings));
   SetNumber(dialog, IDC_LV1_NORMA, settings.lv1_norma);
@@ -121,7 +122,7 @@ void Initialise(HWND dialog) {
   settingsDialog.swatch = GetDlgItem(dialog, IDC_COLOUR_SWATCH);
   char size[32];
   snprintf(size, sizeof size, "%d × %d", settingsDialog.playWidth, settingsDialog.playHeight);
-  SetDlgItemTextA(dialog, IDC_WINDOW_SIZE, size);
+  SetDlgItemText932(dialog, IDC_WINDOW_SIZE, size);
 }
 
 void Command(HWND dialog, int id, int notification) {
@@ -190,10 +191,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == settingsDialog.swatch)
         return reinterpret_cast<INT_PTR>(settingsDialog.swatchBrush);
-      return DefWindowProcA(dialog, message, wParam, lParam);
+      // The dialog manager colours the other labels, with the theme's background under
+      // Common Controls 6.
+      return FALSE;
     case WM_NOTIFY:
-      if (reinterpret_cast<NMHDR *>(lParam)->code == TTN_NEEDTEXTA)
-        SupplyTooltipText(dialog, reinterpret_cast<NMHDR *>(lParam));
+      if (reinterpret_cast<NMHDR *>(lParam)->code != TTN_NEEDTEXTW) return FALSE;
+      SupplyTooltipText(dialog, reinterpret_cast<NMHDR *>(lParam));
       return TRUE;
     default:
       return FALSE;
@@ -209,8 +212,10 @@ void ShowSettingsDialog(HWND window) {
   settingsDialog.playHeight = client.bottom - client.top;
   settingsDialog.colour = gameSettings.transparent_colour;
   settingsDialog.swatchBrush = CreateSolidBrush(settingsDialog.colour);
+  // Created as a UTF-16 dialog, so that its controls keep the template's texts and ours as
+  // they are, whatever the system's ANSI code page.
   INT_PTR result =
-      DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), window, SettingsDialogProc, 0);
+      DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), window, SettingsDialogProc, 0);
   if (settingsDialog.swatchBrush) DeleteObject(settingsDialog.swatchBrush);
   settingsDialog.swatchBrush = NULL;
   settingsDialog.swatch = NULL;

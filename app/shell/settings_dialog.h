@@ -19,9 +19,11 @@ typedef struct SettingsDialogState {
   HWND swatch;                // control 1026
   HWND tooltip;               // the tooltip window, only with an interpreter library
   WNDPROC previousEditProc;   // edit 1015's procedure before the drop handler
-  char dropBuffer[DROP_PATH_BYTES];
-  char browseBuffer[BROWSE_PATH_BYTES];
-  char tooltipBuffer[TOOLTIP_TEXT_BYTES];
+  // The path buffers hold UTF-16 as the system gives it (one unit per byte of the 932 limit:
+  // a path that fits the settings never needs more); the tooltip's holds its shown text.
+  WCHAR dropBuffer[DROP_PATH_BYTES];
+  WCHAR browseBuffer[BROWSE_PATH_BYTES];
+  WCHAR tooltipBuffer[TOOLTIP_TEXT_BYTES];
 } SettingsDialogState;
 
 extern SettingsDialogState settingsDialog;
@@ -35,7 +37,7 @@ int StoreDialogSettings(HWND dialog);
 void InstallDropHandler(HWND dialog);
 
 // The tooltips of the six number fields (only with an interpreter library) and their text on
-// demand; TTN_NEEDTEXTA is handled by SupplyTooltipText.
+// demand; TTN_NEEDTEXTW is handled by SupplyTooltipText.
 void CreateNumberTooltips(HWND dialog);
 void DestroyNumberTooltips(void);
 void SupplyTooltipText(HWND dialog, NMHDR *header);

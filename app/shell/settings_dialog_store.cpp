@@ -5,11 +5,13 @@
 
 #include <commctrl.h>
 #include <string.h>
+#include <wchar.h>
 
 #include "game_settings.h"
 #include "messages.h"
 #include "number_field.h"
 #include "resource.h"
+#include "screen_text.h"
 #include "settings_dialog.h"
 
 namespace {
@@ -33,10 +35,10 @@ int32_t CheckedBlockfreq(HWND dialog) {
 
 // A path the background can be read from: one existing file.  A pattern or a directory would
 // be found by the search too, but names no picture.
-bool NamesAFile(const char *path) {
-  if (strpbrk(path, "*?")) return false;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path, &found);
+bool NamesAFile(const WCHAR *path) {
+  if (wcspbrk(path, L"*?")) return false;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(path, &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
@@ -74,14 +76,22 @@ int StoreDialogSettings(HWND dialog) {
   next.image_shown = static_cast<int32_t>(IsDlgButtonChecked(dialog, IDC_IMAGE_SHOWN));
   next.transparent_enabled = static_cast<int32_t>(IsDlgButtonChecked(dialog, IDC_TRANSPARENT));
   if (IsChecked(dialog, IDC_IMAGE_SHOWN)) {
-    char path[IMAGE_PATH_TEXT_BYTES];
-    if (GetDlgItemTextA(dialog, IDC_IMAGE_PATH, path, sizeof path) == 0)
+    // Read as the system names the file; kept as the settings file keeps every path, in 932.
+    // A path longer than the field's 260 bytes is read whole, so that it is refused rather
+    // than cut into the name of another file.
+    WCHAR shown[2 * IMAGE_PATH_TEXT_BYTES];
+    char whole[4 * IMAGE_PATH_TEXT_BYTES];
+    if (GetDlgItemTextW(dialog, IDC_IMAGE_PATH, shown, 2 * IMAGE_PATH_TEXT_BYTES) == 0)
       return Refuse(dialog, MSG_IMAGE_PATH_EMPTY);
-    if (!NamesAFile(path)) return Refuse(dialog, MSG_IMAGE_PATH_INVALID);
-    memcpy(next.image_path, path, sizeof path);
+    if (!Text932FromWide(shown, whole, sizeof whole))
+      return Refuse(dialog, MSG_IMAGE_PATH_UNSTORABLE);
+    if (strlen(whole) >= IMAGE_PATH_TEXT_BYTES || !NamesAFile(shown))
+      return Refuse(dialog, MSG_IMAGE_PATH_INVALID);
+    memset(next.image_path, 0, sizeof next.image_path);
+    memcpy(next.image_path, whole, strlen(whole) + 1);
   }
   next.stripe_intensity =
-      static_cast<int32_t>(SendDlgItemMessageA(dialog, IDC_STRIPE_INTENSITY, TBM_GETPOS, 0, 0));
+      static_cast<int32_t>(SendDlgItemMessageW(dialog, IDC_STRIPE_INTENSITY, TBM_GETPOS, 0, 0));
   // The chosen colour is kept whether or not the transparent colour is switched on.
   next.transparent_colour = settingsDialog.colour;
   SplitWait(&next, wait);

@@ -18,7 +18,7 @@ static uint32_t CurrentBlockCrc(void) {
 
 int LoadSettings(HWND window) {
   uint8_t bytes[SETTINGS_FILE_SIZE];
-  if (!ReadSettingsBytes(ProgramFilePath("init.inf"), bytes)) return 0;
+  if (!ReadSettingsBytes(ProgramFilePath(L"init.inf"), bytes)) return 0;
   SettingsFileRecord record;
   DecodeSettingsRecord(bytes, &record);
   memcpy(gameHost.linecnt, record.linecnt, sizeof gameHost.linecnt);
@@ -27,8 +27,7 @@ int LoadSettings(HWND window) {
   // The block picture decides the window's size; a changed picture means a changed window,
   // which is centred instead of put where the old one was.
   if (record.block_crc == CurrentBlockCrc())
-    SetWindowPos(window, NULL, record.window_x, record.window_y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    MoveWindowToSavedPosition(window, record.window_x, record.window_y);
   else
     CenterWindow(window);
   return 1;
@@ -49,5 +48,5 @@ int SaveSettings(HWND window) {
 
   uint8_t bytes[SETTINGS_FILE_SIZE];
   EncodeSettingsRecord(&record, bytes);
-  return WriteSettingsBytes(ProgramFilePath("init.inf"), bytes);
+  return WriteSettingsBytes(ProgramFilePath(L"init.inf"), bytes);
 }

@@ -10,8 +10,16 @@ namespace {
 // one, so that it is never longer than the settings file's path: any program directory that can
 // hold "init.inf" can hold its scratch file too.  A file of that name ("init.in~") is the
 // program's own: a stale one left by a crash is simply overwritten by the next save.
-const char kScratchMark = '~';
-const char kScratchMarkAlternative = '_';  // for a name that already ends in the mark
+const WCHAR kScratchMark = '~';
+const WCHAR kScratchMarkAlternative = '_';  // for a name that already ends in the mark
+
+int IsLowSurrogate(WCHAR c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+int IsHighSurrogate(WCHAR c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
 
 int WriteWhole(HANDLE file, const uint8_t *bytes, DWORD count) {
   DWORD done = 0;
@@ -27,8 +35,8 @@ int WriteWhole(HANDLE file, const uint8_t *bytes, DWORD count) {
 // created but the settings file itself may be written (a shared install where it was made
 // writable for the player).  Opened without truncating it, so that when the first write fails
 // the old settings stay whole; cut to the record's size only once the record is written.
-int WriteInPlace(const char *path, const uint8_t *bytes) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+int WriteInPlace(const WCHAR *path, const uint8_t *bytes) {
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return 0;
   int ok = WriteWhole(file, bytes, SETTINGS_FILE_SIZE);
   ok = ok && SetEndOfFile(file);
@@ -39,25 +47,26 @@ int WriteInPlace(const char *path, const uint8_t *bytes) {
 
 }  // namespace
 
-int SettingsScratchPath(const char *path, char *out, size_t outSize) {
-  // Walk by characters: in code page 932 the last byte may be the trail byte of a double-byte
-  // character, and replacing only that byte would make another, garbled name.
-  const char *last = NULL;
-  for (const char *p = path; *p; p = CharNextA(p)) last = p;
-  const size_t keep = last ? (size_t)(last - path) : 0;
-  if (!last || *last == '\\' || *last == '/' || *last == ':' || keep + 2 > outSize ||
+int SettingsScratchPath(const WCHAR *path, WCHAR *out, size_t outUnits) {
+  size_t length = 0;
+  while (path[length]) ++length;
+  // The last character: one unit, or a surrogate pair, whose half alone would be no name.
+  size_t keep = length > 0 ? length - 1 : 0;
+  if (keep > 0 && IsLowSurrogate(path[keep]) && IsHighSurrogate(path[keep - 1])) --keep;
+  const WCHAR last = length > 0 ? path[keep] : 0;
+  if (!last || last == '\\' || last == '/' || last == ':' || keep + 2 > outUnits ||
       keep + 2 > MAX_PATH) {
-    if (outSize > 0) out[0] = '\0';
+    if (outUnits > 0) out[0] = 0;
     return 0;
   }
-  memcpy(out, path, keep);
-  out[keep] = *last == kScratchMark ? kScratchMarkAlternative : kScratchMark;
-  out[keep + 1] = '\0';
+  memcpy(out, path, keep * sizeof(WCHAR));
+  out[keep] = last == kScratchMark ? kScratchMarkAlternative : kScratchMark;
+  out[keep + 1] = 0;
   return 1;
 }
 
-int ReadSettingsBytes(const char *path, uint8_t out[SETTINGS_FILE_SIZE]) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+int ReadSettingsBytes(const WCHAR *path, uint8_t out[SETTINGS_FILE_SIZE]) {
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return 0;
   uint8_t bytes[SETTINGS_FILE_SIZE];
@@ -73,17 +82,17 @@ int ReadSettingsBytes(const char *path, uint8_t out[SETTINGS_FILE_SIZE]) {
   return 1;
 }
 
-int WriteSettingsBytes(const char *path, const uint8_t in[SETTINGS_FILE_SIZE]) {
-  char scratch[MAX_PATH];
-  if (!SettingsScratchPath(path, scratch, sizeof scratch)) return 0;
+int WriteSettingsBytes(const WCHAR *path, const uint8_t in[SETTINGS_FILE_SIZE]) {
+  WCHAR scratch[MAX_PATH];
+  if (!SettingsScratchPath(path, scratch, MAX_PATH)) return 0;
   HANDLE file =
-      CreateFileA(scratch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+      CreateFileW(scratch, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return WriteInPlace(path, in);
   int ok = WriteWhole(file, in, SETTINGS_FILE_SIZE);
   // The bytes must be on the disk before the rename makes them the settings.
   ok = ok && FlushFileBuffers(file);
   ok = CloseHandle(file) && ok;
-  ok = ok && MoveFileExA(scratch, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileA(scratch);
+  ok = ok && MoveFileExW(scratch, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(scratch);
   return ok;
 }

@@ -6,15 +6,19 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "platform.h"
 #include "settings_codec.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
+// Paths are UTF-16, so that the settings file beside the program is found whatever the program
+// folder's name.
+
 // Reads the first SETTINGS_FILE_SIZE bytes of the file at `path` (bytes beyond are ignored).
 // Returns 1, or 0 with `out` unchanged when the file cannot be opened or is shorter.
-int ReadSettingsBytes(const char *path, uint8_t out[SETTINGS_FILE_SIZE]);
+int ReadSettingsBytes(const WCHAR *path, uint8_t out[SETTINGS_FILE_SIZE]);
 
 // Replaces the file at `path` with the SETTINGS_FILE_SIZE bytes of `in`.  Returns 1 when they
 // are written and in place; 0 when anything fails, with the old file as it was and the scratch
@@ -22,14 +26,14 @@ int ReadSettingsBytes(const char *path, uint8_t out[SETTINGS_FILE_SIZE]);
 // instead (created if need be, cut to SETTINGS_FILE_SIZE bytes): every step is checked, and a
 // failure of the first write leaves the old file as it was, though one later in the record may
 // leave part of it written.
-int WriteSettingsBytes(const char *path, const uint8_t in[SETTINGS_FILE_SIZE]);
+int WriteSettingsBytes(const WCHAR *path, const uint8_t in[SETTINGS_FILE_SIZE]);
 
 // The scratch file WriteSettingsBytes uses for `path`: in the same directory, so that the
 // replacement stays within one volume, the same name with its last character replaced by "~"
-// ("_" when it already is one), so never longer than `path` ("init.inf" gives "init.in~").
-// Returns 1, or 0 with `out` empty (when outSize > 0) if `path` names no file or the name does
-// not fit.
-int SettingsScratchPath(const char *path, char *out, size_t outSize);
+// ("_" when it already is one), so never longer than `path` ("init.inf" gives "init.in~"); a
+// last character of two UTF-16 units is replaced whole.  Returns 1, or 0 with `out` empty (when
+// outUnits > 0) if `path` names no file or the name does not fit in outUnits or MAX_PATH units.
+int SettingsScratchPath(const WCHAR *path, WCHAR *out, size_t outUnits);
 
 #ifdef __cplusplus
 }

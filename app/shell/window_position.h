@@ -7,6 +7,10 @@
 // Moves `window`, keeping its size, to the centre of the primary screen.
 void CenterWindow(HWND window);
 
+// Moves `window`, keeping its size and Z-order, and shows it: to (x, y) when that is on a
+// monitor, otherwise into the nearest monitor's work area (window_placement.h).
+void MoveWindowToSavedPosition(HWND window, int x, int y);
+
 // Called whenever the window has moved: keeps its outer frame's top-left corner while it is
 // neither minimised nor maximised.  The corner comes from GetWindowRect, in screen coordinates,
 // so no conversion is needed to save it or to give it back to SetWindowPos.

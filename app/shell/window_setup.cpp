@@ -31,7 +31,10 @@ static int FailSetUp(HWND window) {
 int SetUpSurfaces(HWND window) {
   SetMenuStates(window, 0);
 
-  if (!ReadBmpPicture(ProgramFilePath("block.bmp"), &gameHost.blockPicture)) {
+  // Opened by its UTF-16 path, so that a program folder of any name starts the program.
+  HANDLE block = CreateFileW(ProgramFilePath(L"block.bmp"), GENERIC_READ, FILE_SHARE_READ, NULL,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (block == INVALID_HANDLE_VALUE || !ReadBmpPictureFile(block, &gameHost.blockPicture)) {
     ShowErrorMessage(window, MSG_BLOCK_PICTURE_UNREADABLE);
     return 0;
   }

@@ -50,6 +50,41 @@ HANDLE HandleOf(int fd) {
   return reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd) + 1);
 }
 
+// A UTF-16 file name as UTF-8, into a buffer of 4 bytes per unit and one more.  A lone
+// surrogate cannot be spelled in UTF-8: the name is refused (0).
+int Utf8Name(LPCWSTR name, char *out, size_t outSize) {
+  size_t at = 0;
+  for (size_t i = 0; name[i]; ++i) {
+    uint32_t c = name[i];
+    if (c >= 0xD800 && c <= 0xDBFF && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (name[i + 1] - 0xDC00u);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      return 0;
+    }
+    if (at + 5 > outSize) return 0;
+    if (c < 0x80) {
+      out[at++] = static_cast<char>(c);
+    } else if (c < 0x800) {
+      out[at++] = static_cast<char>(0xC0 | (c >> 6));
+      out[at++] = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out[at++] = static_cast<char>(0xE0 | (c >> 12));
+      out[at++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out[at++] = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out[at++] = static_cast<char>(0xF0 | (c >> 18));
+      out[at++] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out[at++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out[at++] = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  out[at] = '\0';
+  return 1;
+}
+
+const size_t kNameBytes = 4 * 1024 + 1;  // names of up to 1024 units
+
 }  // namespace
 
 extern "C" {
@@ -59,6 +94,10 @@ DWORD GetTickCount(void) {
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<DWORD>(static_cast<uint64_t>(now.tv_sec) * 1000u +
                             static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+}
+
+DWORD timeGetTime(void) {
+  return GetTickCount();
 }
 
 HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition,
@@ -152,6 +191,24 @@ BOOL DeleteFileA(LPCSTR name) {
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
   if (!(flags & MOVEFILE_REPLACE_EXISTING) && access(to, F_OK) == 0) return FALSE;
   return rename(from, to) == 0;
+}
+
+HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD flags, HANDLE templateFile) {
+  char utf8[kNameBytes];
+  if (!Utf8Name(name, utf8, sizeof utf8)) return INVALID_HANDLE_VALUE;
+  return CreateFileA(utf8, access, share, security, disposition, flags, templateFile);
+}
+
+BOOL DeleteFileW(LPCWSTR name) {
+  char utf8[kNameBytes];
+  return Utf8Name(name, utf8, sizeof utf8) && DeleteFileA(utf8);
+}
+
+BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  char utf8From[kNameBytes], utf8To[kNameBytes];
+  return Utf8Name(from, utf8From, sizeof utf8From) && Utf8Name(to, utf8To, sizeof utf8To) &&
+         MoveFileExA(utf8From, utf8To, flags);
 }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {

@@ -220,10 +220,12 @@ class Program:
         with open(self.settings_path, "rb") as f:
             return f.read()
 
-    def start(self, wrapper=()):
+    def start(self, wrapper=(), cwd=None):
+        """Starts the program; from its own directory unless `cwd` names another folder."""
         warm_up_wine(wrapper)
         self.process = subprocess.Popen(
-            list(wrapper) + [WINE_RUN, os.path.join(self.dir, "quillomar.exe")], cwd=self.dir,
+            list(wrapper) + [WINE_RUN, os.path.join(self.dir, "quillomar.exe")],
+            cwd=cwd or self.dir,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
 

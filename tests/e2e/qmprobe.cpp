@@ -12,6 +12,9 @@
 //   qmprobe workarea  the primary monitor's rectangle and its work area (x y w h each)
 //   qmprobe state     "minimised" or "normal": the main window's state
 //   qmprobe close     closes the main window as the taskbar's Close does (SC_CLOSE)
+//   qmprobe texts     every text the program shows, read in UTF-16 and written as UTF-8: the
+//                     menu's items, then each open dialog or message box of the program with
+//                     its title and its controls' texts (id, class, text)
 // Exit code 0 when the thing asked for was found, 1 otherwise.
 #include <windows.h>
 
@@ -187,6 +190,68 @@ static int CloseWindow_(void) {
   return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
 }
 
+// UTF-16 as UTF-8 on standard output, so that the answer does not depend on the code page
+// the probe runs in.
+static void PrintUtf8(const WCHAR *text) {
+  char bytes[4096];
+  int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
+  fputs(length > 0 ? bytes : "(unreadable)", stdout);
+}
+
+static void PrintMenu(HMENU menu, const char *indent) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    WCHAR text[256] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+    printf("%smenu %d ", indent, i);
+    PrintUtf8(text);
+    printf("\n");
+    if (HMENU sub = GetSubMenu(menu, i)) PrintMenu(sub, "  ");
+  }
+}
+
+static BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+  WCHAR className[64] = L"", text[1024] = L"";
+  GetClassNameW(child, className, 64);
+  // Asked of the control itself: an edit keeps its text where only its own process sees it.
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, &copied);
+  printf("  %d ", GetDlgCtrlID(child));
+  PrintUtf8(className);
+  printf(" ");
+  PrintUtf8(text);
+  printf("\n");
+  return TRUE;
+}
+
+static BOOL CALLBACK PrintProgramDialog(HWND window, LPARAM parameter) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  WCHAR className[64] = L"";
+  GetClassNameW(window, className, 64);
+  if (process != static_cast<DWORD>(parameter) || lstrcmpW(className, L"#32770") != 0 ||
+      !IsWindowVisible(window))
+    return TRUE;
+  WCHAR title[256] = L"";
+  GetWindowTextW(window, title, 256);
+  printf("dialog ");
+  PrintUtf8(title);
+  printf("\n");
+  EnumChildWindows(window, PrintChild, 0);
+  return TRUE;
+}
+
+static int PrintTexts(void) {
+  HWND window = MainWindow();
+  if (!window) return 1;
+  PrintMenu(GetMenu(window), "");
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  EnumWindows(PrintProgramDialog, static_cast<LPARAM>(process));
+  return 0;
+}
+
 int main(int argc, char **argv) {
   if (argc < 2) return 2;
   if (strcmp(argv[1], "window") == 0) return PrintWindow();
@@ -201,5 +266,6 @@ int main(int argc, char **argv) {
   if (strcmp(argv[1], "workarea") == 0) return PrintWorkArea();
   if (strcmp(argv[1], "state") == 0) return PrintState();
   if (strcmp(argv[1], "close") == 0) return CloseWindow_();
+  if (strcmp(argv[1], "texts") == 0) return PrintTexts();
   return 2;
 }

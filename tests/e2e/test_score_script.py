@@ -1,6 +1,7 @@
 """Hostile score scripts under the real program and the real Exprn40.dll: a print whose text
-would not fit in memory, a read from a serial port, writes to the null device, and the shipped
-script over a damaged table.  Each game ends (Exit during the game runs the script), the
+would not fit in memory, a read from a serial port, writes to the null device, strings emptied
+again and again, a statement too slow for the run's time, a run that makes files without end,
+and the shipped script over a damaged table.  Each game ends (Exit during the game runs the script), the
 program closes within seconds with exit code 0, "init.inf" is saved, and nothing appears
 outside the program directory."""
 import os
@@ -26,6 +27,16 @@ HOSTILE = {
     "nul_write": MARK + BUILD + '30 open "nul:" for output as #2\n40 print #2, a$ : goto 40\n',
     "device_names": MARK + '20 open "nul.txt:" for output as #2\n'
                     + '30 open "lpt1:" for output as #3\n40 open "conin$" for input as #4\n',
+    # Strings of 16 KB set and emptied again for as long as the run may last: what is emptied
+    # is given back, so the 32-bit program keeps its memory for the background and the save.
+    "emptied_strings": MARK + BUILD + '30 dim b$(99980)\n'
+                       + '40 for i = 0 to 99980 : b$(i) = a$ : b$(i) = "" : next : goto 40\n',
+    # The slow statement: thousands of comparisons of 16 KB strings on one line; the run is
+    # stopped inside it when its time is spent.
+    "slow_statement": MARK + BUILD + "30 x = (a$ = a$)" + "+(a$ = a$)" * 15000 + "\n40 goto 30\n",
+    # Files made until the run may make no more: the next open fails.
+    "many_files": MARK + '20 for i = 1 to 300 : open "f" + str$(i) for output as #2 : close #2'
+                  + ' : next\n30 open "after.txt" for output as #3\n',
 }
 
 DAMAGED_TABLE = (b"5000,2020/01/01,12:00:00,20,1\r\n\r\n300,2020/01/02\nwords,a,b,c,d\n"
@@ -67,6 +78,8 @@ class ScoreScript(unittest.TestCase):
                 self.assertTrue(os.path.exists(os.path.join(p.dir, "ran.txt")), "the script ran")
                 self.assertFalse(os.path.exists(os.path.join(p.dir, "after.txt")),
                                  "the run ended at the refused statement")
+                made = [f for f in os.listdir(p.dir) if f.startswith("f")]
+                self.assertLessEqual(len(made), 256, "a run makes at most 256 files")
 
     def test_the_shipped_script_mends_a_damaged_table(self):
         def fill(directory):

@@ -1,11 +1,15 @@
 // What one run may take: the text of one print obeys the string limit, an allocation that fails
-// anyway ends the run with kErrMemory (never an exception out of the library), and only
-// ordinary disk files are ever opened.
+// anyway ends the run with kErrMemory (never an exception out of the library), what a session
+// really holds stays under its bound, a run stops in time whatever one statement does, it
+// creates a bounded number of files, and only ordinary disk files are ever opened.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include <chrono>
 #include <new>
 #include <string>
 
@@ -20,15 +24,42 @@
 #include <unistd.h>
 #endif
 
+#ifdef _WIN32
+#define UsableSize _msize
+#else
+#define UsableSize malloc_usable_size
+#endif
+
 // Every allocation of this test program goes through here, so a test can make the next ones
-// fail: allocationsLeft counts down to the failing one (-1: never fail).
+// fail: allocationsLeft counts down to the failing one (-1: never fail).  The bytes held (as
+// the C library hands them out) and their highest value are counted too; past heldCeiling an
+// allocation fails, so that a run that holds too much is stopped before it takes the machine.
 static int allocationsLeft = -1;
+static size_t heldBytes = 0, peakBytes = 0, heldCeiling = SIZE_MAX;
 
 void *operator new(size_t size) {
   if (allocationsLeft == 0) throw std::bad_alloc();
   if (allocationsLeft > 0) --allocationsLeft;
-  if (void *memory = malloc(size ? size : 1)) return memory;
-  throw std::bad_alloc();
+  void *memory = malloc(size ? size : 1);
+  if (!memory) throw std::bad_alloc();
+  size_t usable = UsableSize(memory);
+  if (heldBytes + usable > heldCeiling) {
+    free(memory);
+    throw std::bad_alloc();
+  }
+  heldBytes += usable;
+  if (heldBytes > peakBytes) peakBytes = heldBytes;
+  return memory;
+}
+
+void operator delete(void *memory) noexcept {
+  if (!memory) return;
+  heldBytes -= UsableSize(memory);
+  free(memory);
+}
+
+void operator delete(void *memory, size_t) noexcept {
+  operator delete(memory);
 }
 
 namespace {
@@ -109,13 +140,129 @@ TEST(BasicLimits, AFailedAllocationAnywhereEndsTheRunWithItsCode) {
   QvbTerminate(area);
 }
 
+// A string of 32767 bytes in b$.
+const char kLongString[] =
+    "1 b$ = \"x\" : for i = 1 to 14 : b$ = b$ + b$ : next : b$ = b$ + left$(b$, 16383)\n";
+
+// The most bytes that loading `source` and running it in a fresh session held at once, as the
+// C library counts them; the run's code in *code.
+size_t PeakOfRun(const std::string &source, int *code) {
+  const size_t before = heldBytes;
+  peakBytes = heldBytes;
+  heldCeiling = before + 2 * kMaxSessionBytes;
+  BasicSession *session = CreateBasicSession();
+  BasicLimits limits;
+  limits.milliseconds = 60000;  // the memory is measured here, not the time
+  SetBasicLimits(session, limits);
+  *code = RunIn(session, source);
+  DestroyBasicSession(session);
+  heldCeiling = SIZE_MAX;
+  return peakBytes - before;
+}
+
+TEST(BasicLimits, ASessionHoldsNoMoreThanItsBound) {
+  std::string bigProgram;
+  for (int line = 10; bigProgram.size() < kMaxSourceBytes - 40000; line += 10)
+    bigProgram += std::to_string(line) + " s" + std::to_string(line) + "$ = \"" +
+                  std::string(32000, 'q') + "\"\n";
+  std::string nested = "b$";
+  for (int i = 0; i < 60; ++i) nested = "mid$(" + nested + " + \"\", 2)";
+  const struct {
+    const char *what;
+    std::string source;
+    int code;
+  } cases[] = {
+      // Each string set to 32 KB and emptied again: nothing is held after it.
+      {"emptied strings",
+       kLongString +
+           std::string("10 dim a$(99980) : for i = 0 to 5999 : a$(i) = b$ : a$(i) = \"\" : next"),
+       0},
+      {"shortened strings",
+       kLongString + std::string("10 dim a$(99980) : for i = 0 to 5999 : a$(i) = b$ + \"\"\n"
+                                 "20 a$(i) = left$(a$(i), 20) : next"),
+       0},
+      // Strings kept until their limit, in an array and as scalars built by joining.
+      {"full strings",
+       kLongString + std::string("10 dim a$(99980) : for i = 0 to 99980 : a$(i) = b$ : next"),
+       kErrMemory},
+      {"joined strings",
+       kLongString + std::string("10 dim a$(99980) : for i = 1 to 99999 : c$ = \"\" : for j = 1 to "
+                                 "2 : c$ = c$ + left$(b$, 16000) : next\n"
+                                 "20 a$(i) = c$ : next"),
+       kErrMemory},
+      // A program of the largest size whose lines are strings, and values nested deep.
+      {"large program", bigProgram, 0},
+      {"deep values", std::string(kLongString) + "10 x$ = " + nested + " : y = len(x$)", 0},
+  };
+  for (const auto &c : cases) {
+    int code;
+    size_t peak = PeakOfRun(c.source, &code);
+    EXPECT_EQ(code, c.code) << c.what;
+    EXPECT_LE(peak, kMaxSessionBytes) << c.what;
+  }
+}
+
+// The slow statement: thousands of comparisons of two 32 KB strings on one line, each of
+// which copies both; the clock is read inside it, so the run stops within a tenth of its time
+// whatever the machine's speed.
+TEST(BasicLimits, ARunStopsWithinATenthOfItsTime) {
+  std::string slow = kLongString + std::string("10 n = n + 1 : x = (b$ = b$)");
+  for (int i = 0; i < 15000; ++i) slow += "+(b$ = b$)";
+  slow += "\n20 goto 10\n";
+  int code, line;
+  BasicProgram *program = LoadBasicText(slow.data(), slow.size(), &code, &line);
+  ASSERT_NE(program, nullptr);
+  for (uint32_t budget : {1000u, 2000u}) {
+    BasicSession *session = CreateBasicSession();
+    BasicLimits limits;
+    limits.milliseconds = budget;
+    SetBasicLimits(session, limits);
+    auto start = std::chrono::steady_clock::now();
+    code = RunBasicProgram(session, program);
+    auto spent = std::chrono::steady_clock::now() - start;
+    DestroyBasicSession(session);
+    EXPECT_EQ(code, kErrInterrupted);
+    EXPECT_LE(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count(),
+              budget + budget / 10)
+        << "budget " << budget;
+  }
+  FreeBasicProgram(program);
+}
+
+// A run creates at most its limit of new files; opening existing ones again is not counted,
+// and the next run may create as many again.
+TEST(BasicLimits, ARunCreatesABoundedNumberOfFiles) {
+  ScratchDirectory scratch("many_files");
+  ASSERT_FALSE(scratch.dir.empty());
+  const std::string create =
+      "10 for i = 1 to 300 : open \"f\" + str$(i) + \".txt\" for append as #1 : close #1 : next";
+  int line;
+  BasicSession *session = CreateBasicSession();
+  EXPECT_EQ(RunIn(session, create), kErrOpen);
+  std::string output;
+  SetBasicOutput(session, CaptureOutput, &output);
+  EXPECT_EQ(RunIn(session, "10 print i", &line), 0);
+  EXPECT_EQ(output, "257\n");
+  EXPECT_EQ(RunIn(session,
+                  "10 for i = 1 to 256 : open \"f\" + str$(i) + \".txt\" for output as #1 : close "
+                  "#1 : next"),
+            0);
+  EXPECT_EQ(RunIn(session, create), 0) << "44 more, in a run of their own";
+  DestroyBasicSession(session);
+  for (int i = 1; i <= 300; ++i) remove(("f" + std::to_string(i) + ".txt").c_str());
+}
+
 TEST(BasicLimits, OnlyDiskFilesAreOpened) {
   ScratchDirectory scratch("devices");
   ASSERT_FALSE(scratch.dir.empty());
   // Devices, with or without a colon, and streams of a file: refused before anything is made.
   const char *const refused[] = {
-      "com1:",   "COM1",     "nul:",         "lpt1:",        "nul.txt:", "con",
-      "aux.log", "sub\\prn", "a.txt:hidden", "a.txt::$DATA", "ab:c",     "12:a.txt"};
+      "com1:", "COM1", "nul:", "lpt1:", "nul.txt:", "con", "aux.log", "sub\\prn", "a.txt:hidden",
+      "a.txt::$DATA", "ab:c", "12:a.txt",
+      // Every port number, and the superscript digits of code page 1252.
+      "com0", "LPT0.txt", "lpt9", "com\xB9", "LPT\xB2.log", "com\xB3 .txt", "clock$",
+      // A lead byte of code page 932 whose next byte can be no trail byte hides nothing.
+      "a\x81:hidden", "\x81:"};
   for (const char *name : refused) {
     for (const char *mode : {"input", "output", "append"})
       EXPECT_EQ(RunSource(std::string("10 open \"") + name + "\" for " + mode + " as #1\n" +

@@ -75,7 +75,7 @@ TEST(ScriptFileFilter, AllowsBareNamesAndTheProgramDirectoryOnly) {
       {"D:\\Games\\" HYO "\\score.txt", SCRIPT_FILE_REFUSED},
       {"C:score.txt", SCRIPT_FILE_REFUSED},
       {"\\\\server\\Games\\" HYO "\\score.txt", SCRIPT_FILE_REFUSED},
-      {"", 0},
+      {"", SCRIPT_FILE_REFUSED},
   };
   for (const auto &c : cases) EXPECT_EQ(ScriptFileFilter(c.path, directory), c.expected) << c.path;
 
@@ -104,6 +104,94 @@ TEST(ScriptFileFilter, SplitsInTheSystemsCodePage) {
   EXPECT_STREQ(name, "x");
 }
 #endif
+
+// The program's own files, and every name Windows may load from its folder unasked, however
+// Windows would spell them; the script's own files beside them stay usable.  Each name is tried
+// bare and after the program directory's path, under code pages 932 and 1252 (where the
+// stand-in lets the test choose).
+TEST(ScriptFileFilter, KeepsTheProgramsOwnFilesOutOfReach) {
+  const char *directory = "C:\\Games\\" HYO "\\";
+  const LONG R = SCRIPT_FILE_REFUSED;
+  const struct {
+    const char *name;
+    LONG in932, in1252;
+  } cases[] = {
+      // The program's files, in any letter case, with trailing dots and blanks.
+      {"quillomar.exe", R, R},
+      {"QuillCore.DLL", R, R},
+      {"infopanel.dll", R, R},
+      {"Exprn40.dll", R, R},
+      {"EXPRN35.DLL", R, R},
+      {"exprn34.dll", R, R},
+      {"block.bmp", R, R},
+      {"BLOCK.BMP ", R, R},
+      {"block.bmp. . .", R, R},
+      {"init.inf", R, R},
+      {"Init.Inf.", R, R},
+      {"INIT.INF  ", R, R},
+      {"init.in~", R, R},
+      // Streams of them, and any stream at all.
+      {"init.inf::$DATA", R, R},
+      {"init.inf:x", R, R},
+      {"score.txt:hidden", R, R},
+      // What Windows loads from the program's folder by its ending alone.
+      {"version.dll", R, R},
+      {"x.Dll.", R, R},
+      {"setup.exe", R, R},
+      {"quillomar.exe.manifest", R, R},
+      {"a.MANIFEST ", R, R},
+      {"quillomar.exe.local", R, R},
+      // Short aliases of long names.
+      {"QUILLO~1.MAN", R, R},
+      {"QUILLO~1.LOC", R, R},
+      {"INIT~1.INF", R, R},
+      {"BLOCK~12.BMP", R, R},
+      {"QUI~AB12.EXE", R, R},
+      // Names that are no file of the folder.
+      {".", R, R},
+      {"..", R, R},
+      {". .", R, R},
+      // A lead byte with no possible trail byte hides nothing: not the ":" of a stream, not the
+      // "/" of a subdirectory, not the ending of a library.
+      {"\x81:x.txt", R, R},
+      {"\x81/x.txt", R, R},
+      {"x\x81.dll", R, R},
+      // A double-byte character: "表" under 932 is one character; under 1252 its second byte
+      // is a backslash, so the name is in a subdirectory.
+      {HYO "init.txt", 0, R},
+      {HYO ".dll", R, R},
+      // The script's own files.
+      {"qmscore.bas", 0, 0},
+      {"QMSCORE.TXT", 0, 0},
+      {"qmscore.log", 0, 0},
+      {"init.inf.txt", 0, 0},
+      {"block.bmp.old", 0, 0},
+      {"dll", 0, 0},
+      {"a.dl", 0, 0},
+      {"my~1.txt", 0, 0},
+      {"local.txt", 0, 0},
+      {"\x83\x41.txt", 0, 0},
+  };
+#ifdef _WIN32
+  const UINT codePages[] = {GetACP()};
+#else
+  const UINT codePages[] = {932, 1252};
+#endif
+  for (UINT codePage : codePages) {
+#ifndef _WIN32
+    PlatformSetAnsiCodePage(codePage);
+#endif
+    for (const auto &c : cases) {
+      const LONG expected = codePage == 932 ? c.in932 : c.in1252;
+      EXPECT_EQ(ScriptFileFilter(c.name, directory), expected) << c.name << " in " << codePage;
+      const std::string full = std::string("c:\\games\\" HYO "\\") + c.name;
+      EXPECT_EQ(ScriptFileFilter(full.c_str(), directory), expected) << full << " in " << codePage;
+    }
+  }
+#ifndef _WIN32
+  PlatformSetAnsiCodePage(932);
+#endif
+}
 
 TEST(ScriptFileFilter, RefusesWhatCannotBeSplit) {
   std::string deep = "C:\\";

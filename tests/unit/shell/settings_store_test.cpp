@@ -79,10 +79,22 @@ struct ScratchDirectory {
   }
 };
 
-std::string ScratchOf(const std::string &path) {
-  char scratch[260];
-  EXPECT_EQ(SettingsScratchPath(path.c_str(), scratch, sizeof scratch), 1);
+typedef std::basic_string<WCHAR> WideText;
+
+// An ASCII path as the UTF-16 path the store takes.
+WideText W(const std::string &path) {
+  return WideText(path.begin(), path.end());
+}
+
+WideText ScratchOfWide(const WideText &path) {
+  WCHAR scratch[260];
+  EXPECT_EQ(SettingsScratchPath(path.c_str(), scratch, 260), 1);
   return scratch;
+}
+
+std::string ScratchOf(const std::string &path) {
+  const WideText scratch = ScratchOfWide(W(path));
+  return std::string(scratch.begin(), scratch.end());
 }
 
 TEST(SettingsStore, ReadsTheFirst444BytesAndIgnoresShorterFiles) {
@@ -92,19 +104,19 @@ TEST(SettingsStore, ReadsTheFirst444BytesAndIgnoresShorterFiles) {
   memset(out, 0x77, sizeof out);
   const Bytes untouched(out, out + sizeof out);
 
-  EXPECT_EQ(ReadSettingsBytes(path.c_str(), out), 0) << "no file";
+  EXPECT_EQ(ReadSettingsBytes(W(path).c_str(), out), 0) << "no file";
   WriteRaw(path, Pattern(443, 1));
-  EXPECT_EQ(ReadSettingsBytes(path.c_str(), out), 0);
+  EXPECT_EQ(ReadSettingsBytes(W(path).c_str(), out), 0);
   EXPECT_EQ(Bytes(out, out + sizeof out), untouched);
 
   const Bytes longer = Pattern(445, 9);
   WriteRaw(path, longer);
-  EXPECT_EQ(ReadSettingsBytes(path.c_str(), out), 1);
+  EXPECT_EQ(ReadSettingsBytes(W(path).c_str(), out), 1);
   EXPECT_EQ(Bytes(out, out + sizeof out), Bytes(longer.begin(), longer.begin() + 444));
 
   const Bytes exact = Pattern(444, 3);
   WriteRaw(path, exact);
-  EXPECT_EQ(ReadSettingsBytes(path.c_str(), out), 1);
+  EXPECT_EQ(ReadSettingsBytes(W(path).c_str(), out), 1);
   EXPECT_EQ(Bytes(out, out + sizeof out), exact);
 }
 
@@ -113,20 +125,20 @@ TEST(SettingsStore, WriteReplacesTheWholeFileAndLeavesNothingElseBehind) {
   const std::string path = scratch.Path("init.inf");
   const Bytes first = Pattern(444, 5), second = Pattern(444, 100);
 
-  EXPECT_EQ(WriteSettingsBytes(path.c_str(), first.data()), 1) << "no file yet";
+  EXPECT_EQ(WriteSettingsBytes(W(path).c_str(), first.data()), 1) << "no file yet";
   Bytes got;
   ASSERT_TRUE(ReadRaw(path, &got));
   EXPECT_EQ(got, first);
 
   WriteRaw(path, Pattern(600, 42));  // a longer old file must not keep its tail
-  EXPECT_EQ(WriteSettingsBytes(path.c_str(), second.data()), 1);
+  EXPECT_EQ(WriteSettingsBytes(W(path).c_str(), second.data()), 1);
   ASSERT_TRUE(ReadRaw(path, &got));
   EXPECT_EQ(got, second);
   EXPECT_EQ(Entries(scratch.dir), std::set<std::string>{"init.inf"});
 
   // A scratch file left by an interrupted save is the program's own and is simply reused.
   WriteRaw(ScratchOf(path), Pattern(10, 0));
-  EXPECT_EQ(WriteSettingsBytes(path.c_str(), first.data()), 1);
+  EXPECT_EQ(WriteSettingsBytes(W(path).c_str(), first.data()), 1);
   ASSERT_TRUE(ReadRaw(path, &got));
   EXPECT_EQ(got, first);
   EXPECT_EQ(Entries(scratch.dir), std::set<std::string>{"init.inf"});
@@ -141,16 +153,16 @@ TEST(SettingsStore, FailedWriteKeepsTheOldFileAndRemovesItsScratchFile) {
   // The scratch file is written but cannot take the settings file's place.
   const std::string blocked = scratch.Path("blocked.inf");
   ASSERT_EQ(MakeDirectory(blocked.c_str()), 0);
-  EXPECT_EQ(WriteSettingsBytes(blocked.c_str(), fresh.data()), 0);
+  EXPECT_EQ(WriteSettingsBytes(W(blocked).c_str(), fresh.data()), 0);
   EXPECT_EQ(Entries(scratch.dir), (std::set<std::string>{"init.inf", "blocked.inf"}));
 
   // A directory that does not exist.
-  EXPECT_EQ(WriteSettingsBytes(scratch.Path("missing/init.inf").c_str(), fresh.data()), 0);
+  EXPECT_EQ(WriteSettingsBytes(W(scratch.Path("missing/init.inf")).c_str(), fresh.data()), 0);
 
   // A path with no file name has no scratch file.
-  char out[260];
-  EXPECT_EQ(SettingsScratchPath((scratch.dir + "/").c_str(), out, sizeof out), 0);
-  EXPECT_EQ(out[0], '\0');
+  WCHAR out[260];
+  EXPECT_EQ(SettingsScratchPath(W(scratch.dir + "/").c_str(), out, 260), 0);
+  EXPECT_EQ(out[0], 0);
   EXPECT_EQ(Entries(scratch.dir), (std::set<std::string>{"init.inf", "blocked.inf"}));
   Bytes got;
   ASSERT_TRUE(ReadRaw(path, &got));
@@ -166,14 +178,14 @@ TEST(SettingsStore, WithoutRoomForTheScratchFileTheFileIsWrittenInPlace) {
   const std::set<std::string> both = {"init.inf", ScratchOf("init.inf")};
 
   // No settings file yet: it is made.
-  EXPECT_EQ(WriteSettingsBytes(path.c_str(), fresh.data()), 1);
+  EXPECT_EQ(WriteSettingsBytes(W(path).c_str(), fresh.data()), 1);
   Bytes got;
   ASSERT_TRUE(ReadRaw(path, &got));
   EXPECT_EQ(got, fresh);
 
   // A longer old file is overwritten and cut to the record's size.
   WriteRaw(path, Pattern(600, 42));
-  EXPECT_EQ(WriteSettingsBytes(path.c_str(), fresh.data()), 1);
+  EXPECT_EQ(WriteSettingsBytes(W(path).c_str(), fresh.data()), 1);
   ASSERT_TRUE(ReadRaw(path, &got));
   EXPECT_EQ(got, fresh);
   EXPECT_EQ(Entries(scratch.dir), both);
@@ -189,7 +201,7 @@ TEST(SettingsStore, WithoutRoomForTheScratchFileTheFileIsWrittenInPlace) {
   struct rlimit none = before;
   none.rlim_cur = 0;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
-  const int written = WriteSettingsBytes(path.c_str(), fresh.data());
+  const int written = WriteSettingsBytes(W(path).c_str(), fresh.data());
   setrlimit(RLIMIT_FSIZE, &before);
   signal(SIGXFSZ, previous);
   EXPECT_EQ(written, 0);
@@ -202,8 +214,13 @@ TEST(SettingsStore, WithoutRoomForTheScratchFileTheFileIsWrittenInPlace) {
 TEST(SettingsStore, ScratchNameIsNeverLongerThanTheSettingsFilesPath) {
   EXPECT_EQ(ScratchOf("C:\\Games\\init.inf"), "C:\\Games\\init.in~");
   EXPECT_EQ(ScratchOf("dir/name~"), "dir/name_");
-  // "表" ends in the byte of a backslash; the whole character is replaced, not its trail byte.
-  EXPECT_EQ(ScratchOf("dir/a\x95\x5c"), "dir/a~");
+  // A folder of any name: "ゲーム" keeps its first two characters; a last character of two
+  // UTF-16 units (U+20BB7) is replaced whole, never leaving half of it behind.
+  const WCHAR game[] = {'d', '/', 0x30B2, 0x30FC, 0x30E0, 0};
+  const WCHAR gameScratch[] = {'d', '/', 0x30B2, 0x30FC, '~', 0};
+  EXPECT_EQ(ScratchOfWide(game), WideText(gameScratch));
+  const WCHAR pair[] = {'d', '/', 'a', 0xD842, 0xDFB7, 0};
+  EXPECT_EQ(ScratchOfWide(pair), W("d/a~"));
 
   // A program directory as long as a path buffer allows still saves its settings.
   ScratchDirectory scratch("long");
@@ -211,7 +228,7 @@ TEST(SettingsStore, ScratchNameIsNeverLongerThanTheSettingsFilesPath) {
   ASSERT_EQ(longest.size(), 259u);
   EXPECT_EQ(ScratchOf(longest).size(), longest.size());
   const Bytes fresh = Pattern(444, 7);
-  EXPECT_EQ(WriteSettingsBytes(longest.c_str(), fresh.data()), 1);
+  EXPECT_EQ(WriteSettingsBytes(W(longest).c_str(), fresh.data()), 1);
   Bytes got;
   ASSERT_TRUE(ReadRaw(longest, &got));
   EXPECT_EQ(got, fresh);

@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <string.h>
 
+#include <mmsystem.h>
+
+#include "fine_timer.h"
 #include "game_thread.h"
 #include "host_harness.h"
 #include "resource.h"
@@ -228,6 +231,51 @@ TEST_F(GameThread, APauseKeyForwardedAtOnceAfterStartHoldsTheGame) {
   EXPECT_EQ(1, StopGameThread());
   EXPECT_LT(GetTickCount() - start, 3000u);
   EXPECT_EQ(0, PumpGameEnded(1000, 0));
+}
+
+// The 1 ms timer requests, counted; `grant` decides whether a request is granted.
+volatile LONG begins, ends, badPeriods, grant = 1;
+UINT WINAPI CountBegin(UINT period) {
+  InterlockedIncrement(&begins);
+  if (period != 1) InterlockedIncrement(&badPeriods);
+  return grant ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
+UINT WINAPI CountEnd(UINT period) {
+  InterlockedIncrement(&ends);
+  if (period != 1) InterlockedIncrement(&badPeriods);
+  return TIMERR_NOERROR;
+}
+
+TEST_F(GameThread, EveryEndingOfAGameGivesBackTheFineTimerItAskedFor) {
+  FineTimerCalls counting = {CountBegin, CountEnd};
+  SetFineTimerCalls(&counting);
+  struct Ending {
+    const char *what;
+    int refused, stopped;
+    LONG granted;
+  } endings[] = {
+      {"game over", 0, 0, 1}, {"refused", 1, 0, 1}, {"stopped", 0, 1, 1}, {"not granted", 0, 1, 0}};
+  for (const Ending &e : endings) {
+    SCOPED_TRACE(e.what);
+    begins = ends = 0, grant = e.granted;
+    GameRules rules = e.stopped ? SlowRules() : FastRules();
+    if (e.refused) rules.blockfreq = 7;
+    ASSERT_EQ(1, StartGame(window, &rules));
+    if (e.stopped) {
+      Sleep(300);
+      EXPECT_EQ(1, begins) << "asked for while the game runs";
+      EXPECT_EQ(0, ends);
+      EXPECT_EQ(1, StopGameThread());
+    } else {
+      ASSERT_EQ(1, PumpGameEnded(60000, 0));
+      ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(game_thread, 10000));
+      EXPECT_EQ(1, CloseEndedGameThread(window));
+    }
+    EXPECT_EQ(1, begins);
+    EXPECT_EQ(e.granted, ends) << "only a granted request is given back";
+  }
+  EXPECT_EQ(0, badPeriods);
+  SetFineTimerCalls(NULL);
 }
 
 }  // namespace

@@ -102,6 +102,24 @@ TEST_F(InputProc, WaitsAboutThePollTimeWhenNoKeyIsWaiting) {
   EXPECT_GE(GetTickCount() - start, 250u);
 }
 
+TEST_F(InputProc, WaitingCommandsAreTakenWithoutThePollWaitAndTheStopStillComesFirst) {
+  // A held key's repeats: none of them may wait a poll time, or they pile up behind the next
+  // key.  With a 20 s poll any wait shows.
+  host.poll_wait = 20000;
+  for (int k = 0; k < 60; ++k) Post(IDK_LEFT);
+  Post(IDK_RIGHT);
+  DWORD start = GetTickCount();
+  for (int k = 0; k < 60; ++k) {
+    ASSERT_EQ(CMD_LEFT, input_proc(&host)) << k;
+    ASSERT_LT(GetTickCount() - start, 5000u) << "command " << k << " waited";
+  }
+  EXPECT_EQ(CMD_RIGHT, input_proc(&host));
+  EXPECT_LT(GetTickCount() - start, 5000u);
+  Post(IDK_DROP);
+  SetEvent(host.gameStopEvent);
+  EXPECT_EQ(CMD_QUIT, input_proc(&host)) << "a waiting key does not hold off Stop";
+}
+
 TEST_F(InputProc, ASetStopEventEndsThePollWaitAtOnceWithQuit) {
   host.poll_wait = 20000;
   SetEvent(host.gameStopEvent);

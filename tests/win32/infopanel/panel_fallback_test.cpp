@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <mmsystem.h>
 
+#include "fine_timer.h"
 #include "info_panel.h"
 #include "panel_driver.h"
 #include "panel_state.h"
@@ -86,6 +88,55 @@ TEST(PanelFallback, AClickOnThePictureAreasEdgeTogglesFastModeAndElsewhereNothin
   EXPECT_EQ(afterSecond, 0);
   EXPECT_EQ(delayNormal, 20);
   EXPECT_EQ(afterOutside, 0);
+}
+
+volatile LONG begins, ends;
+UINT WINAPI CountBegin(UINT) {
+  InterlockedIncrement(&begins);
+  return TIMERR_NOERROR;
+}
+UINT WINAPI CountEnd(UINT) {
+  InterlockedIncrement(&ends);
+  return TIMERR_NOERROR;
+}
+
+TEST(PanelFallback, TheAnimatedPanelHoldsTheFineTimerWhileOpenAndGivesItBackHoweverItEnds) {
+  FineTimerCalls counting = {CountBegin, CountEnd};
+  SetFineTimerCalls(&counting);
+  void *(*original)(size_t) = PanelAllocate;
+  struct Ending {
+    const char *what;
+    int keys;
+    UINT message;
+    WPARAM wParam;
+    int failSetUp;
+    LONG requests;
+  } endings[] = {{"closed", 1, WM_CLOSE, 0, 0, 1},
+                 {"OK", 3, WM_COMMAND, IDOK, 0, 1},
+                 {"set-up failed", 2, WM_COMMAND, IDOK, 1, 1},
+                 {"still icon", 0, WM_CLOSE, 0, 0, 0}};
+  for (const Ending &e : endings) {
+    SCOPED_TRACE(e.what);
+    begins = ends = 0;
+    allocations = 0, failAfter = 0;
+    PanelAllocate = e.failSetUp ? FailingAllocate : original;
+    LONG beginsOpen = -1, endsOpen = -1;
+    PanelCall call;
+    call.keys = e.keys;
+    call.title = kTexts[0];
+    call.drive = [&](HWND panel) {
+      beginsOpen = begins, endsOpen = ends;
+      PostMessageA(panel, e.message, e.wParam, 0);
+    };
+    EXPECT_EQ(RunPanel(call, ShowSystemIconPanel), 1);
+    EXPECT_TRUE(call.found);
+    // A failed set-up gives the timer back before the still panel opens.
+    EXPECT_EQ(e.failSetUp ? 0 : e.requests, beginsOpen - endsOpen);
+    EXPECT_EQ(e.requests, begins);
+    EXPECT_EQ(e.requests, ends);
+  }
+  PanelAllocate = original;
+  SetFineTimerCalls(NULL);
 }
 
 }  // namespace

@@ -76,22 +76,24 @@ TEST(GameKeys, AcceleratorTableHoldsTheSixKeysInStoredOrder) {
   }
 }
 
-TEST(ProgramIcon, HasItsOwnThirtyTwoAndSixteenPixelImages) {
+TEST(ProgramIcon, HasItsSixteenColourImagesAndThirtyTwoBitOnesUpTo256Pixels) {
   DWORD size = 0;
   const BYTE *group = ResourceBytes(RT_GROUP_ICON, 103, &size);
   ASSERT_NE(group, nullptr);
   WORD count = 0;
   memcpy(&count, group + 4, 2);
   ASSERT_GE(size, 6u + 14u * count);
-  std::vector<int> sizes;
+  std::vector<int> sizes, bits;
   for (int i = 0; i < count; ++i) {
-    const BYTE *entry = group + 6 + 14 * i;  // width, height, colours, reserved, ...
+    const BYTE *entry = group + 6 + 14 * i;  // width, height, colours, reserved, planes, bits
     ASSERT_EQ(entry[0], entry[1]) << "square images only";
-    sizes.push_back(entry[0]);
+    sizes.push_back(entry[0] ? entry[0] : 256);
+    bits.push_back(entry[6] | entry[7] << 8);
   }
-  EXPECT_EQ(sizes, (std::vector<int>{32, 16}));
+  EXPECT_EQ(sizes, (std::vector<int>{32, 16, 16, 24, 32, 48, 256}));
+  EXPECT_EQ(bits, (std::vector<int>{4, 4, 32, 32, 32, 32, 32}));
 
-  for (int side : {32, 16}) {
+  for (int side : {32, 16, 24, 48, 256}) {
     HICON icon = (HICON)LoadImageA(Self(), MAKEINTRESOURCEA(103), IMAGE_ICON, side, side, 0);
     ASSERT_NE(icon, nullptr) << side;
     ICONINFO info;

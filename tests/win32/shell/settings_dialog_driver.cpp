@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <string.h>
 
+#include "screen_text.h"
 #include "shell_harness.h"
 
 namespace {
@@ -124,14 +125,18 @@ HWND FindTooltip(HWND dialog) {
   return FindThreadWindow(GetWindowThreadProcessId(dialog, NULL), TOOLTIPS_CLASSA, dialog, NULL);
 }
 
+// The tooltip is a UTF-16 control: it asks with TTN_NEEDTEXTW, and the text comes back here as
+// 932 for comparison.
 std::string TooltipText(HWND dialog, int id) {
-  NMTTDISPINFOA info;
+  NMTTDISPINFOW info;
   memset(&info, 0, sizeof info);
   info.hdr.hwndFrom = FindTooltip(dialog);
   info.hdr.idFrom = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, id));
-  info.hdr.code = TTN_NEEDTEXTA;
+  info.hdr.code = TTN_NEEDTEXTW;
   info.hinst = reinterpret_cast<HINSTANCE>(1);
-  SendMessageA(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
   if (!info.lpszText) return "(none)";
-  return info.hinst ? "(instance kept)" : info.lpszText;
+  if (info.hinst) return "(instance kept)";
+  char text[1024];
+  return Text932FromWide(info.lpszText, text, sizeof text) ? text : "(no 932 form)";
 }
