@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include "file_932.h"
 #include "picture.h"
 
 namespace {
@@ -28,8 +29,7 @@ int ReadWhole(BmpSource *source, uint32_t offset, void *buffer, uint32_t size) {
 }  // namespace
 
 int OpenBmpFile(const char *path, BmpSource *source) {
-  HANDLE file =
-      CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE file = CreateFile932(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) {
     memset(source, 0, sizeof *source);
     source->file = INVALID_HANDLE_VALUE;

@@ -20,7 +20,8 @@ typedef struct BmpSource {
   uint64_t position;
 } BmpSource;
 
-// Opens the file at `path` for reading.  Returns 1, or 0 when it cannot be opened.
+// Opens the file at `path` (932 on Windows: file_932.h) for reading.  Returns 1, or 0 when it
+// cannot be opened.
 int OpenBmpFile(const char *path, BmpSource *source);
 // Takes over `file`, open for reading (closed by CloseBmpSource, or here on failure).  Returns
 // 1, or 0 when its length cannot be found.

@@ -6,6 +6,7 @@
 
 #include <string.h>
 
+#include "file_932.h"
 #include "jpeg_errors.h"
 #include "jpeg_input.h"
 
@@ -65,7 +66,7 @@ int ReadJpeg(const JpegInput *input, PictureBuffer *picture) {
 }  // namespace
 
 int ReadJpegPicture(const char *path, PictureBuffer *picture) {
-  FILE *stream = fopen(path, "rb");
+  FILE *stream = OpenFile932ForReading(path);
   if (!stream) return 0;
   memset(picture, 0, sizeof *picture);
   const JpegInput input = {stream, NULL, 0};

@@ -7,6 +7,7 @@
 #include <stddef.h>
 #include <string.h>
 
+#include "file_932.h"
 #include "jpeg_errors.h"
 #include "jpeg_input.h"
 
@@ -55,7 +56,7 @@ int StreamJpeg(const JpegInput *input, const StreamTarget *target, StreamStats *
 }  // namespace
 
 int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats *stats) {
-  FILE *stream = fopen(path, "rb");
+  FILE *stream = OpenFile932ForReading(path);
   int ok = 0;
   if (stream) {
     const JpegInput input = {stream, NULL, 0};

@@ -91,7 +91,8 @@ void BlackenStreamTarget(const StreamTarget *target);
 // resampler would, picture by picture the same pixels.  Returns 1, or 0 with all W x H pixels
 // black when the file cannot be read as that kind of picture (nothing shown to the user; libjpeg's
 // own messages go to the standard error stream) or there is no memory.
-// Both accept and refuse exactly the files that ReadJpegPicture and ReadBmpPicture do.
+// Both accept and refuse exactly the files that ReadJpegPicture and ReadBmpPicture do.  `path` is
+// in code page 932 on Windows, as the settings keep it (file_932.h).
 int StreamJpegPicture(const char *path, const StreamTarget *target, StreamStats *stats);
 int StreamBmpPicture(const char *path, const StreamTarget *target, StreamStats *stats);
 

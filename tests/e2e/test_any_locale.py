@@ -8,7 +8,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 from qm_e2e import (PROBE, WINE_RUN, Program, SettingsFile, end_wine_session, run,  # noqa: E402
-                    wait_until)
+                    wait_until, write_bmp24)
 from qm_board import read_well  # noqa: E402
 
 JAPANESE = "ja_JP.UTF-8"   # code page 932
@@ -105,6 +105,14 @@ class AnyLocale(unittest.TestCase):
         folder = os.path.join(p.output, "ゲーム")
         os.rename(p.dir, folder)
         p.dir = folder
+        # A background picture whose name, kept in 932 as every path in init.inf, 1252 would
+        # read as other letters; black, so that the well reads as on a black background.
+        write_bmp24(os.path.join(folder, "背景.bmp"), 64, 48, lambda x, y: (0, 0, 0))
+        settings = SettingsFile.defaults()
+        settings["image_shown"] = 1
+        settings.set_image_path("背景.bmp".encode("cp932"))
+        with open(p.settings_path, "wb") as f:
+            f.write(bytes(settings.data))
         p.start()
         try:
             geometry = p.window()
@@ -134,6 +142,9 @@ class AnyLocale(unittest.TestCase):
             p.kill()
         saved = SettingsFile(p.read_settings())
         self.assertEqual(saved["wait_poll"] + saved["wait_fall"], 300, "init.inf saved there")
+        # A picture that cannot be shown would have turned the switch off.
+        self.assertEqual(saved["image_shown"], 1, "the picture named in 932 was shown")
+        self.assertEqual(saved.image_path(), "背景.bmp".encode("cp932"))
         # The score script needs the folder as an ANSI path, which 1252 cannot give: skipped.
         self.assertFalse(os.path.exists(os.path.join(folder, "qmscore.txt")))
 

@@ -12,6 +12,7 @@
 #include "interpreter.h"
 #include "main_window.h"
 #include "main_window_fixture.h"
+#include "messages.h"
 #include "resource.h"
 #include "settings_dialog_driver.h"
 #include "shell_harness.h"
@@ -201,6 +202,12 @@ TEST_F(SettingsDialog, OkStopsAtTheFirstInvalidFieldAndStoresNothing) {
       EXPECT_TRUE(Unchanged()) << step.message;
       SetItemText(dialog, step.field, step.fix);
     }
+    // A path that the settings' code page cannot hold names no file they could keep: refused
+    // with its own message, the good path in the field before it notwithstanding.
+    SetDlgItemTextW(dialog, 1015, L"C:\\caf\u00e9\\picture.jpg");
+    EXPECT_EQ(PressOk(dialog), MSG_IMAGE_PATH_UNSTORABLE);
+    EXPECT_TRUE(Unchanged());
+    SetItemText(dialog, 1015, picture.c_str());
     // Level 0 reads neither group of numbers.
     for (int id : {1013, 1014, 1016, 1017, 1018}) SetItemText(dialog, id, "abc");
     ClickItem(dialog, 1001);
