@@ -18,6 +18,10 @@
 extern "C" {
 #endif
 
+// The longest single wait of input_proc for a key, in ms: the poll time a game starts with is at
+// most this, and a speed step leaves at most this of the time per row as poll time.
+enum { POLL_WAIT_LIMIT = 50 };
+
 typedef struct WellRect {
   int32_t left, top, right, bottom;  // right and bottom exclusive
 } WellRect;

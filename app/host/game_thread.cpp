@@ -30,13 +30,23 @@ static volatile LONG game_over;
 
 static const char kGameStartFailed[] = "ゲームの起動に失敗しました";
 
-void InitGameHost(void) {
+int InitGameHost(void) {
   gameHost.record.spawn_proc = spawn_proc;
   gameHost.record.redraw_proc = redraw_proc;
   gameHost.record.spare_proc = NULL;
   gameHost.record.input_proc = input_proc;
   gameHost.record.clear_proc = clear_proc;
   gameHost.record.user = &gameHost;
+  gameHost.gameStopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+  gameHost.gamePauseEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+  return gameHost.gameStopEvent && gameHost.gamePauseEvent;
+}
+
+void ReleaseGameHost(void) {
+  if (gameHost.gameStopEvent) CloseHandle(gameHost.gameStopEvent);
+  if (gameHost.gamePauseEvent) CloseHandle(gameHost.gamePauseEvent);
+  gameHost.gameStopEvent = NULL;
+  gameHost.gamePauseEvent = NULL;
 }
 
 void SetMenuStates(HWND window, int running) {
@@ -112,8 +122,8 @@ int StartGame(HWND window, const GameRules *rules) {
   SetGameDrawingOrigins(&host->render);
   host->wellRect.left = 0;
   host->wellRect.top = 0;
-  host->wellRect.right = WELL_COLUMNS * host->render.cellWidth + 2;
-  host->wellRect.bottom = WELL_ROWS * host->render.cellHeight + 2;
+  host->wellRect.right = BOARD_COLUMNS * host->render.cellWidth + FRAME_PIXELS;
+  host->wellRect.bottom = BOARD_ROWS * host->render.cellHeight + FRAME_PIXELS;
 
   InterlockedExchange(&game_over, 0);
   game_thread = CreateThread(NULL, 0, GameThreadProc, host, 0, &host->thread_id);

@@ -34,8 +34,13 @@ extern GameHost gameHost;
 // The running game thread, null when no game runs: the program's test of a running game.
 extern HANDLE game_thread;
 
-// Once, when the main window is created: the engine callbacks and the user pointer.
-void InitGameHost(void);
+// Once, when the main window is created: the engine callbacks, the user pointer and the
+// game's stop and pause events.  Returns 0 when the events cannot be made.
+int InitGameHost(void);
+
+// When the main window goes, after the game has been stopped: closes what InitGameHost made.
+// Safe to call when InitGameHost failed or never ran.
+void ReleaseGameHost(void);
 
 // Start, Stop and Settings enabled for no game (running 0) or the reverse (running 1).
 void SetMenuStates(HWND window, int running);

@@ -20,11 +20,11 @@ void ApplySpeedStep(GameHost *host) {
     host->poll_wait = 0;
   } else {
     perRow -= host->lv1_speed;
-    if (perRow <= SPEED_STEP_MAX_POLL) {
+    if (perRow <= POLL_WAIT_LIMIT) {
       host->poll_wait = perRow;
     } else {
-      host->poll_wait = SPEED_STEP_MAX_POLL;
-      fall = perRow - SPEED_STEP_MAX_POLL;
+      host->poll_wait = POLL_WAIT_LIMIT;
+      fall = perRow - POLL_WAIT_LIMIT;
     }
   }
   if (host->soft_drop) {

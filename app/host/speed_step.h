@@ -14,16 +14,13 @@ extern "C" {
 // The Pause key's command: handled by input_proc itself, never handed to the engine.
 enum { CMD_PAUSE = -1 };
 
-// Largest poll time left after a speed step, in ms; the rest of the time per row is fall interval.
-enum { SPEED_STEP_MAX_POLL = 50 };
-
 // The Down key divides the fall interval by 16.
 enum { SOFT_DROP_SHIFT = 4 };
 
 // Lowers the time per row (poll_wait + fall interval) by lv1_speed, never below 0, and splits
-// what is left into up to 50 ms of poll_wait and the fall interval.  While the Down key is held
-// (soft_drop 1) the lowered interval becomes the kept saved_wait and `wait` a sixteenth of it.
-// All arithmetic is unsigned 32-bit.
+// what is left into up to POLL_WAIT_LIMIT ms of poll_wait and the fall interval.  While the Down
+// key is held (soft_drop 1) the lowered interval becomes the kept saved_wait and `wait` a sixteenth
+// of it. All arithmetic is unsigned 32-bit.
 void ApplySpeedStep(GameHost *host);
 
 // Down-key check, run by input_proc when no command is waiting.  downHeld nonzero: the key is

@@ -31,16 +31,17 @@ int LoadBackgroundPicture(const RenderState *rs, const char *imagePath) {
   return ok;
 }
 
-void ComposeBackground(HWND window, RenderState *rs, BackgroundOptions *options) {
-  if (!playField.backgroundDC) return;
+int ComposeBackground(HWND window, RenderState *rs, const BackgroundOptions *options) {
+  if (!playField.backgroundDC) return 1;
   PatBlt(playField.backgroundDC, 0, 0, rs->clientWidth, rs->clientHeight, BLACKNESS);
   GdiFlush();
-  if (*options->imageShown == 1)
-    *options->imageShown = LoadBackgroundPicture(rs, options->imagePath);
+  int shown = 1;
+  if (options->imageShown == 1) shown = LoadBackgroundPicture(rs, options->imagePath);
   if (options->guideStripe != 0) {
     rs->stripeIntensity = options->stripeIntensity;
     DrawStripes(rs);
   }
   ResetDisplay(rs);
   InvalidateRect(window, NULL, FALSE);
+  return shown;
 }

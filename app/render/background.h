@@ -12,16 +12,17 @@ extern "C" {
 #endif
 
 typedef struct BackgroundOptions {
-  int32_t *imageShown;      // picture switch: drawn only when 1; overwritten with the load result
+  int32_t imageShown;       // picture switch: drawn only when 1
   const char *imagePath;    // ".jpg" or ".bmp" file, any letter case
   int32_t guideStripe;      // nonzero: stripes
   int32_t stripeIntensity;  // 0..255 added to each colour byte of a striped pixel
 } BackgroundOptions;
 
 // Window thread only, while no game runs.  Rebuilds the background, resets the display and
-// invalidates the whole client area.  A picture that cannot be shown turns *imageShown to 0
-// silently.
-void ComposeBackground(HWND window, RenderState *rs, BackgroundOptions *options);
+// invalidates the whole client area.  Returns 0 when the picture was asked for and could not
+// be shown (the background is then black, with its stripes), else 1; what to do about such a
+// picture is the caller's to decide.
+int ComposeBackground(HWND window, RenderState *rs, const BackgroundOptions *options);
 
 // Reads, prefilters and resamples the picture into the background surface, with the wait
 // cursor shown meanwhile.  Returns 1, or 0 when the file cannot be read as a picture of its

@@ -24,10 +24,6 @@ enum {
   PREVIEW_CELLS = 4
 };
 
-// The well's size under the names the game host still uses: the same fact as BOARD_COLUMNS
-// and BOARD_ROWS, to go once app/host names those.
-enum { WELL_COLUMNS = BOARD_COLUMNS, WELL_ROWS = BOARD_ROWS };
-
 typedef struct RenderState {
   int32_t cellWidth, cellHeight;      // the block picture's size
   int32_t clientWidth, clientHeight;  // CLIENT_COLUMNS, CLIENT_ROWS cells + FRAME_PIXELS

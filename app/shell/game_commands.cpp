@@ -2,6 +2,7 @@
 
 #include "game_thread.h"
 #include "game_settings.h"
+#include "score_script.h"
 #include "surfaces.h"
 
 void StartGameFromSettings(HWND window) {

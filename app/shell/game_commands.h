@@ -1,5 +1,5 @@
-// The shell's side of a game (Windows only): Start from the settings, Stop, the end of a game,
-// and the commands that open modal windows over it.
+// The shell's side of a game (Windows only): Start from the settings, Stop, the end of the
+// session and the end of a game.
 #pragma once
 
 #include <windows.h>
@@ -18,13 +18,3 @@ void StopGameForSessionEnd(void);
 
 // The game-ended command 1042, posted by a game thread that finished by itself.
 void HandleGameEnded(HWND window);
-
-// End-of-game hand-over to the user's score script.
-void RunScoreScript(void);
-
-// Show score (40006): the statistics of the current or last game.
-void ShowScoreDialog(HWND window);
-
-// Settings (40002) and Version (40003).
-void ShowSettingsDialog(HWND window);
-void ShowVersionPanel(HWND window);

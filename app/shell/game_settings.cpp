@@ -2,11 +2,13 @@
 
 #include <string.h>
 
+#include "game_host.h"
+
 GameSettings gameSettings;
 
 void SetDefaultSettings(GameSettings *settings) {
   memset(settings, 0, sizeof *settings);
-  settings->wait_poll = WAIT_POLL_LIMIT;
+  settings->wait_poll = POLL_WAIT_LIMIT;
   settings->wait_fall = 500;
   settings->level = 1;
   settings->lv1_norma = 30;
@@ -20,12 +22,12 @@ void SetDefaultSettings(GameSettings *settings) {
 }
 
 void SplitWait(GameSettings *settings, uint32_t wait) {
-  if (wait <= WAIT_POLL_LIMIT) {
+  if (wait <= POLL_WAIT_LIMIT) {
     settings->wait_poll = wait;
     settings->wait_fall = 0;
   } else {
-    settings->wait_poll = WAIT_POLL_LIMIT;
-    settings->wait_fall = wait - WAIT_POLL_LIMIT;
+    settings->wait_poll = POLL_WAIT_LIMIT;
+    settings->wait_fall = wait - POLL_WAIT_LIMIT;
   }
 }
 

@@ -10,14 +10,13 @@ extern "C" {
 
 enum {
   SETTINGS_PATH_BYTES = 260,  // image_path, terminator included
-  SETTINGS_CUSTOM_COLOURS = 16,
-  WAIT_POLL_LIMIT = 50  // longest single wait for input, in milliseconds
+  SETTINGS_CUSTOM_COLOURS = 16
 };
 
 // Colours are COLORREF values, 0x00BBGGRR.  Flags are 1 (checked) or 0, but a settings file is
 // taken as stored, so any value may appear.
 typedef struct GameSettings {
-  uint32_t wait_poll;        // first part of the fall interval, at most WAIT_POLL_LIMIT
+  uint32_t wait_poll;        // first part of the fall interval, at most the host's POLL_WAIT_LIMIT
   uint32_t wait_fall;        // the rest of it
   int32_t level;             // game mode 0, 1 or 2
   uint32_t lv1_norma;        // levels 1 and 2: cleared rows per speed-up
@@ -45,8 +44,8 @@ extern GameSettings gameSettings;
 // transparent colour black and all custom colours white.
 void SetDefaultSettings(GameSettings *settings);
 
-// Stores a new fall interval: up to WAIT_POLL_LIMIT it is all poll time, beyond that the poll
-// time is WAIT_POLL_LIMIT and the rest falls to wait_fall.
+// Stores a new fall interval: up to POLL_WAIT_LIMIT it is all poll time, beyond that the poll
+// time is POLL_WAIT_LIMIT and the rest falls to wait_fall.
 void SplitWait(GameSettings *settings, uint32_t wait);
 
 // The fall interval the user sees: wait_poll + wait_fall (32-bit unsigned).

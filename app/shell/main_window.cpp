@@ -5,8 +5,11 @@
 #include "game_commands.h"
 #include "game_thread.h"
 #include "resource.h"
+#include "score_dialog.h"
+#include "settings_dialog.h"
 #include "settings_file.h"
 #include "surfaces.h"
+#include "version_panel.h"
 #include "window_position.h"
 #include "window_setup.h"
 

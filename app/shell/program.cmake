@@ -1,6 +1,7 @@
 # quillomar.exe and the Windows edge of the shell.  The edge is a library of its own so that
 # the win32 tests can drive the window, commands and settings file directly.
 add_library(qm_shell_win32 STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_items.cpp
   ${CMAKE_CURRENT_LIST_DIR}/game_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/interpreter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp

@@ -1,20 +1,13 @@
 // The score dialog: the statistics of the current or last game, read once when it opens.
 // It only displays; Escape does not close it (command 2 is not acted on).
-#include <stdio.h>
+#include "score_dialog.h"
 
-#include "game_commands.h"
+#include "dialog_items.h"
 #include "game_thread.h"
 #include "main_window.h"
 #include "messages.h"
 #include "resource.h"
-#include "screen_text.h"
 #include "statistics.h"
-
-static void SetNumber(HWND dialog, int control, uint32_t value) {
-  char text[16];
-  snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(value));
-  SetDlgItemText932(dialog, control, text);
-}
 
 static INT_PTR CALLBACK ScoreDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -23,8 +16,8 @@ static INT_PTR CALLBACK ScoreDialogProc(HWND dialog, UINT message, WPARAM wParam
       // shown is always the total of the four counts shown.
       uint32_t counts[4];
       for (int i = 0; i < 4; ++i) counts[i] = gameHost.linecnt[i];
-      for (int i = 0; i < 4; ++i) SetNumber(dialog, IDC_SCORE_LINE1 + i, counts[i]);
-      SetNumber(dialog, IDC_SCORE_TOTAL, TotalLines(counts));
+      for (int i = 0; i < 4; ++i) SetDialogNumber(dialog, IDC_SCORE_LINE1 + i, counts[i]);
+      SetDialogNumber(dialog, IDC_SCORE_TOTAL, TotalLines(counts));
       return TRUE;
     }
     case WM_COMMAND:

@@ -1,9 +1,10 @@
 // The end-of-game hand-over to "qmscore.bas": a prologue that creates the game's variables is
 // run first, then the user's script, both through the interpreter library's BASIC entries and
 // with the program directory as the current directory.  Every failure is silent.
+#include "score_script.h"
+
 #include <string.h>
 
-#include "game_commands.h"
 #include "game_thread.h"
 #include "interpreter.h"
 #include "main_window.h"
@@ -57,6 +58,28 @@ uint32_t AsField(const void *pointer) {
   return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer));
 }
 
+// The prologue, then the player's script, in a library session already begun.  Returns whether
+// the script itself ran: a prologue that cannot be made or that the library refuses ends the
+// session before it.
+bool RunPrologueAndScript(const ScriptEntries &entries, LONG_PTR handle, unsigned char *workArea) {
+  char *prologue = static_cast<char *>(GlobalAlloc(GMEM_FIXED, SCORE_PROLOGUE_BYTES));
+  if (!prologue) return false;
+  LONG result = -1;
+  if (FormatScorePrologue(prologue, SCORE_PROLOGUE_BYTES, gameHost.linecnt, &gameSettings)) {
+    PutField(workArea, kProgramField, AsField(prologue));
+    result = entries.basic(workArea);
+  }
+  // Our own pointer is freed, not whatever the library may have left in the field.
+  GlobalFree(prologue);
+  if (result != 0) return false;
+
+  PutField(workArea, kProgramField, static_cast<uint32_t>(handle));
+  PutField(workArea, kFilterField, AsField(reinterpret_cast<const void *>(ScriptFileFilter)));
+  PutField(workArea, kDirectoryField, AsField(ProgramDirectory()));
+  entries.basic(workArea);  // an error inside the user's script is the script's own affair
+  return true;
+}
+
 }  // namespace
 
 void RunScoreScript(void) {
@@ -82,34 +105,15 @@ void RunScoreScript(void) {
     return;
   }
   entries.initialize(workArea);
-
-  char *prologue = static_cast<char *>(GlobalAlloc(GMEM_FIXED, SCORE_PROLOGUE_BYTES));
-  if (!prologue ||
-      !FormatScorePrologue(prologue, SCORE_PROLOGUE_BYTES, gameHost.linecnt, &gameSettings)) {
-    if (prologue) GlobalFree(prologue);
-    SetCurrentDirectoryA(previous);
-    entries.free(handle);
-    entries.terminate(workArea);
-    return;
-  }
-  PutField(workArea, kProgramField, AsField(prologue));
-  LONG result = entries.basic(workArea);
-  // Our own pointer is freed, not whatever the library may have left in the field.
-  GlobalFree(prologue);
-  if (result != 0) {
-    SetCurrentDirectoryA(previous);
-    entries.free(handle);
-    entries.terminate(workArea);
-    return;
-  }
-
-  PutField(workArea, kProgramField, static_cast<uint32_t>(handle));
-  PutField(workArea, kFilterField, AsField(reinterpret_cast<const void *>(ScriptFileFilter)));
-  PutField(workArea, kDirectoryField, AsField(ProgramDirectory()));
-  entries.basic(workArea);  // an error inside the user's script is the script's own affair
-
+  const bool ran = RunPrologueAndScript(entries, handle, workArea);
+  // The one way out of a session.  A session that stopped before the script gives the
+  // directory back at once; one that ran the script lets the library finish in the script's
+  // directory (its files may still be closing) and gives the directory back last.
+  if (!ran) SetCurrentDirectoryA(previous);
   entries.free(handle);
   entries.terminate(workArea);
-  SetCurrentDirectoryA(previous);
-  gameHost.score_script_done = 1;
+  if (ran) {
+    SetCurrentDirectoryA(previous);
+    gameHost.score_script_done = 1;
+  }
 }

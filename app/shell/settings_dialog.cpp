@@ -7,7 +7,7 @@
 #include <commctrl.h>
 #include <stdio.h>
 
-#include "game_commands.h"
+#include "dialog_items.h"
 #include "interpreter.h"
 #include "main_window.h"
 #include "messages.h"
@@ -37,35 +37,25 @@ void EnableGroup(HWND dialog, const int (&group)[N], BOOL enable) {
   for (int id : group) EnableWindow(GetDlgItem(dialog, id), enable);
 }
 
-bool IsChecked(HWND dialog, int id) {
-  return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
 // Level 0 uses neither group of numbers, level 1 only the first, level 2 both; with no level
 // checked both stay in use.
 void EnableLevelGroups(HWND dialog) {
-  if (IsChecked(dialog, IDC_LEVEL0)) {
+  if (IsBoxChecked(dialog, IDC_LEVEL0)) {
     EnableGroup(dialog, kLevel1Group, FALSE);
     EnableGroup(dialog, kLevel2Group, FALSE);
     return;
   }
   EnableGroup(dialog, kLevel1Group, TRUE);
-  EnableGroup(dialog, kLevel2Group, !IsChecked(dialog, IDC_LEVEL1));
+  EnableGroup(dialog, kLevel2Group, !IsBoxChecked(dialog, IDC_LEVEL1));
 }
 
 template <size_t N>
 void FollowCheckBox(HWND dialog, int checkBox, const int (&group)[N]) {
-  EnableGroup(dialog, group, IsChecked(dialog, checkBox));
+  EnableGroup(dialog, group, IsBoxChecked(dialog, checkBox));
 }
 
 void CheckFlag(HWND dialog, int checkBox, int32_t flag) {
   CheckDlgButton(dialog, checkBox, flag == 1 ? BST_CHECKED : BST_UNCHECKED);
-}
-
-void SetNumber(HWND dialog, int id, uint32_t value) {
-  char text[16];
-  snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(value));
-  SetDlgItemText932(dialog, id, text);
 }
 
 void ExplainLevel1(HWND dialog) {
@@ -104,12 +94,12 @@ void Initialise(HWND dialog) {
   FollowCheckBox(dialog, IDC_IMAGE_SHOWN, kPictureGroup);
   SetDlgItemText932(dialog, IDC_IMAGE_PATH, settings.image_path);
   // Each text raises EN_CHANGE, which fills the two explanations.
-  SetNumber(dialog, IDC_WAIT_TIME, SettingsWait(&settings));
-  SetNumber(dialog, IDC_LV1_NORMA, settings.lv1_norma);
-  SetNumber(dialog, IDC_LV1_SPEED, settings.lv1_speed);
-  SetNumber(dialog, IDC_LV2_BLOCK, settings.lv2_block);
-  SetNumber(dialog, IDC_LV2_NORMA, settings.lv2_norma);
-  SetNumber(dialog, IDC_LV2_UPLINE, settings.lv2_upline);
+  SetDialogNumber(dialog, IDC_WAIT_TIME, SettingsWait(&settings));
+  SetDialogNumber(dialog, IDC_LV1_NORMA, settings.lv1_norma);
+  SetDialogNumber(dialog, IDC_LV1_SPEED, settings.lv1_speed);
+  SetDialogNumber(dialog, IDC_LV2_BLOCK, settings.lv2_block);
+  SetDialogNumber(dialog, IDC_LV2_NORMA, settings.lv2_norma);
+  SetDialogNumber(dialog, IDC_LV2_UPLINE, settings.lv2_upline);
   CheckDlgButton(dialog, IDC_GUIDE_SHADOW, static_cast<UINT>(settings.guide_shadow));
   CheckFlag(dialog, IDC_GUIDE_STRIPE, settings.guide_stripe);
   FollowCheckBox(dialog, IDC_GUIDE_STRIPE, kStripeGroup);

@@ -12,6 +12,9 @@ enum {
   IMAGE_PATH_TEXT_BYTES = 260
 };
 
+// Settings (40002): the modal dialog over `window`; OK stores every setting at once.
+void ShowSettingsDialog(HWND window);
+
 typedef struct SettingsDialogState {
   int playWidth, playHeight;  // the main window's client size when the dialog opened
   COLORREF colour;            // the transparent colour being edited

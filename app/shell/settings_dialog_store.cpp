@@ -7,6 +7,7 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "dialog_items.h"
 #include "game_settings.h"
 #include "messages.h"
 #include "number_field.h"
@@ -16,21 +17,17 @@
 
 namespace {
 
-bool IsChecked(HWND dialog, int id) {
-  return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
 int32_t CheckedLevel(HWND dialog) {
-  if (IsChecked(dialog, IDC_LEVEL0)) return 0;
-  if (IsChecked(dialog, IDC_LEVEL1)) return 1;
+  if (IsBoxChecked(dialog, IDC_LEVEL0)) return 0;
+  if (IsBoxChecked(dialog, IDC_LEVEL1)) return 1;
   return 2;
 }
 
 // The first checked of "no change" and pieces 0 to 4; then piece 5; else piece 6.
 int32_t CheckedBlockfreq(HWND dialog) {
   for (int id = IDC_FREQ_NONE; id <= IDC_FREQ_PIECE4; ++id)
-    if (IsChecked(dialog, id)) return id - IDC_FREQ_PIECE0;
-  return IsChecked(dialog, IDC_FREQ_PIECE5) ? 5 : 6;
+    if (IsBoxChecked(dialog, id)) return id - IDC_FREQ_PIECE0;
+  return IsBoxChecked(dialog, IDC_FREQ_PIECE5) ? 5 : 6;
 }
 
 // A path the background can be read from: one existing file.  A pattern or a directory would
@@ -75,7 +72,7 @@ int StoreDialogSettings(HWND dialog) {
   next.guide_stripe = static_cast<int32_t>(IsDlgButtonChecked(dialog, IDC_GUIDE_STRIPE));
   next.image_shown = static_cast<int32_t>(IsDlgButtonChecked(dialog, IDC_IMAGE_SHOWN));
   next.transparent_enabled = static_cast<int32_t>(IsDlgButtonChecked(dialog, IDC_TRANSPARENT));
-  if (IsChecked(dialog, IDC_IMAGE_SHOWN)) {
+  if (IsBoxChecked(dialog, IDC_IMAGE_SHOWN)) {
     // Read as the system names the file; kept as the settings file keeps every path, in 932.
     // A path longer than the field's 260 bytes is read whole, so that it is refused rather
     // than cut into the name of another file.

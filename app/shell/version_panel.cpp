@@ -1,5 +1,6 @@
 // Version (40003): the program's texts and icon, shown by InfoPanel.dll.
-#include "game_commands.h"
+#include "version_panel.h"
+
 #include "info_panel.h"
 #include "interpreter.h"
 #include "main_window.h"

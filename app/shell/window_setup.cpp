@@ -13,13 +13,15 @@
 
 void ComposeBackgroundFromSettings(HWND window) {
   BackgroundOptions options;
-  options.imageShown = &gameSettings.image_shown;
+  options.imageShown = gameSettings.image_shown;
   options.imagePath = gameSettings.image_path;
   options.guideStripe = gameSettings.guide_stripe;
   options.stripeIntensity = gameSettings.stripe_intensity;
   gameHost.render.transparentEnabled = gameSettings.transparent_enabled;
   gameHost.render.transparentColour = gameSettings.transparent_colour;
-  ComposeBackground(window, &gameHost.render, &options);
+  // A picture that cannot be shown turns the picture switch off, silently; the player sees
+  // it unticked in the settings and the next start does not try again.
+  if (!ComposeBackground(window, &gameHost.render, &options)) gameSettings.image_shown = 0;
 }
 
 static int FailSetUp(HWND window) {
@@ -50,14 +52,11 @@ int SetUpSurfaces(HWND window) {
 
   if (!CreateSurfaceObjects(window, rs)) return FailSetUp(window);
 
-  gameHost.gameStopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-  gameHost.gamePauseEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-  if (!gameHost.gameStopEvent || !gameHost.gamePauseEvent) return FailSetUp(window);
+  if (!InitGameHost()) return FailSetUp(window);
 
   rs->blockPixels = gameHost.blockPicture.pixels;
   rs->stripeIntensity = 127;
   SetDefaultSettings(&gameSettings);
-  InitGameHost();
 
   if (!LoadSettings(window)) CenterWindow(window);
   ComposeBackgroundFromSettings(window);
@@ -66,14 +65,7 @@ int SetUpSurfaces(HWND window) {
 
 void ReleaseSurfaces(HWND window) {
   StopGame(window);
-  if (gameHost.gameStopEvent) {
-    CloseHandle(gameHost.gameStopEvent);
-    gameHost.gameStopEvent = NULL;
-  }
-  if (gameHost.gamePauseEvent) {
-    CloseHandle(gameHost.gamePauseEvent);
-    gameHost.gamePauseEvent = NULL;
-  }
+  ReleaseGameHost();
   // The DCs go before the bitmaps that are selected into them.
   DeleteSurfaceDCs();
   DeleteDisplayBitmap();

@@ -12,16 +12,10 @@ sys.path.insert(0, os.path.dirname(__file__))
 from qm_e2e import (DIST, WINE_RUN, Program, SettingsFile, bmp_pixel_words,  # noqa: E402
                     crc32_bzip2, run, wait_until)
 from qm_x11 import Display  # noqa: E402
+from test_settings_saving import settings_for  # noqa: E402
 from test_version_panel import open_version_panel  # noqa: E402
 
 CELL = 20
-
-
-def placed_settings(program, x, y):
-    s = SettingsFile.defaults()
-    s["block_crc"] = crc32_bzip2(bmp_pixel_words(os.path.join(program.dir, "block.bmp")))
-    s["window_x"], s["window_y"] = x, y
-    return s
 
 
 class WindowsSession(unittest.TestCase):
@@ -77,7 +71,7 @@ class WindowsSession(unittest.TestCase):
                              ((300, -2500), "top")):
             p = Program("off_monitor_" + where)
             with open(p.settings_path, "wb") as f:
-                f.write(bytes(placed_settings(p, *saved).data))
+                f.write(bytes(settings_for(p, *saved).data))
             p.start()
             try:
                 fx, fy, fw, fh = p.window()[4:8]

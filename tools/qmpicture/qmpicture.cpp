@@ -14,6 +14,7 @@
 #include "compose.h"
 #include "picture.h"
 #include "ppm_output.h"
+#include "render_state.h"
 
 namespace {
 
@@ -22,7 +23,9 @@ void Usage(void) {
           "usage: qmpicture decode FILE OUT.ppm\n"
           "       qmpicture compose FILE W H OUT.ppm [--stripes N] [--frame] [--reference]\n"
           "         (with --stripes or --frame, W x H must be a client area's size:\n"
-          "          22 x cell width + 2 by 24 x cell height + 2, e.g. 442 482)\n");
+          "          %d x cell width + %d by %d x cell height + %d, e.g. %d %d)\n",
+          CLIENT_COLUMNS, FRAME_PIXELS, CLIENT_ROWS, FRAME_PIXELS,
+          CLIENT_COLUMNS * 20 + FRAME_PIXELS, CLIENT_ROWS * 20 + FRAME_PIXELS);
 }
 
 // A positive size in pixels, at most 32768.

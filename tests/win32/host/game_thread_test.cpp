@@ -41,9 +41,8 @@ class GameThread : public ::testing::Test {
  protected:
   void SetUp() override {
     memset(&gameHost, 0, sizeof gameHost);
-    InitGameHost();
+    ASSERT_TRUE(InitGameHost());
     ASSERT_TRUE(MakePixels(&gameHost.render));
-    ASSERT_TRUE(MakeGameEvents(&gameHost));
     window = MakeHiddenMenuWindow();
     ASSERT_TRUE(window != NULL);
     SetMenuStates(window, 0);
@@ -51,7 +50,7 @@ class GameThread : public ::testing::Test {
   void TearDown() override {
     if (game_thread) StopGameThread();
     if (window) DestroyWindow(window);
-    CloseGameEvents(&gameHost);
+    ReleaseGameHost();
     ReleasePixels(&gameHost.render);
   }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "candidate_libraries.h"
-#include "game_commands.h"
+#include "score_script.h"
 #include "game_thread.h"
 #include "main_window.h"
 #include "program_paths.h"
