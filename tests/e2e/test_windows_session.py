@@ -9,8 +9,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from qm_e2e import (DIST, WINE_RUN, Program, SettingsFile, bmp_pixel_words,  # noqa: E402
-                    crc32_bzip2, run, wait_until)
+from qm_e2e import DIST, WINE_RUN, Program, SettingsFile, run, wait_until  # noqa: E402
 from qm_x11 import Display  # noqa: E402
 from test_settings_saving import settings_for  # noqa: E402
 from test_version_panel import open_version_panel  # noqa: E402
@@ -82,33 +81,34 @@ class WindowsSession(unittest.TestCase):
             finally:
                 p.kill()
 
-    def test_the_end_of_the_session_during_a_game_saves_init_inf_without_the_score_script(self):
-        p = Program("end_session")
-        if os.path.exists(p.settings_path):
-            os.remove(p.settings_path)
-        p.start()
-        try:
-            fx, fy = p.window()[4:6]
-            p.focus()
-            p.menu("g")
-            time.sleep(0.5)
-            p.key("space", "space", delay=0.4)
-            result = run([WINE_RUN, "wineboot", "--end-session"], timeout=60)
-            self.assertEqual(result.returncode, 0, result.stderr)
-            self.assertTrue(wait_until(lambda: os.path.exists(p.settings_path), 20, 0.2),
-                            "init.inf written at the session's end")
-            time.sleep(1.0)
-            saved = SettingsFile(p.read_settings())
-            self.assertEqual(len(saved.data), 444)
-            expected = SettingsFile.defaults()
-            expected["block_crc"] = crc32_bzip2(bmp_pixel_words(os.path.join(p.dir, "block.bmp")))
-            expected["window_x"], expected["window_y"] = fx, fy
-            self.assertEqual(bytes(saved.data), bytes(expected.data),
-                             "the defaults, the game's counts (none) and where the window was")
-            self.assertFalse(os.path.exists(os.path.join(p.dir, "qmscore.log")),
-                             "the score script does not run while the system shuts down")
-        finally:
-            p.kill()
+    def test_the_end_of_the_session_saves_init_inf_without_the_score_script(self):
+        for during_game in (True, False):
+            with self.subTest(during_game=during_game):
+                p = Program("end_session" + ("_in_game" if during_game else "_idle"))
+                if os.path.exists(p.settings_path):
+                    os.remove(p.settings_path)
+                p.start()
+                try:
+                    fx, fy = p.window()[4:6]
+                    if during_game:
+                        p.focus()
+                        p.menu("g")
+                        time.sleep(0.5)
+                        p.key("space", "space", delay=0.4)
+                    result = run([WINE_RUN, "wineboot", "--end-session"], timeout=60)
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                    self.assertTrue(wait_until(lambda: os.path.exists(p.settings_path), 20, 0.2),
+                                    "init.inf written at the session's end")
+                    time.sleep(1.0)
+                    saved = SettingsFile(p.read_settings())
+                    self.assertEqual(len(saved.data), 444)
+                    expected = settings_for(p, fx, fy)
+                    self.assertEqual(bytes(saved.data), bytes(expected.data),
+                                     "the defaults, the game's counts (none) and where the window was")
+                    self.assertFalse(os.path.exists(os.path.join(p.dir, "qmscore.log")),
+                                     "the score script does not run while the system shuts down")
+                finally:
+                    p.kill()
 
     def test_a_library_in_the_starting_folder_is_not_loaded(self):
         # No interpreter in the program's folder; one under a fallback name where the player
