@@ -270,7 +270,12 @@ class Program:
             stable = now if now is not None and now == last[0] else None
             last[0] = now
             return stable
-        return wait_until(settled, timeout, 0.5)
+        found = wait_until(settled, timeout, 0.5)
+        if found is None:
+            # What the screen showed instead, and whether the program was still running.
+            running = self.process is not None and self.process.poll() is None
+            self.screenshot("no-window-" + ("running" if running else "ended"))
+        return found
 
     def x_window(self, timeout=30):
         def ask():
