@@ -55,6 +55,18 @@ def find_falling(well, piece_cells):
     return None
 
 
+def differences(well, model, entering):
+    """The cells, as (row, column, shown), where the well differs from the board the keys
+    built, leaving out the piece that has just entered (the one the preview showed); None when
+    that piece is not to be seen."""
+    frame_row = find_falling(well, entering)
+    if frame_row is None:
+        return None
+    falling = {(frame_row + r, 6 + c) for r, c in entering}
+    return [(r, c, well[r][c]) for r in range(24) for c in range(16)
+            if (r, c) not in falling and well[r][c] != model.board[r][c]]
+
+
 class Model:
     """The settled board as the player expects it, with the same rules as the game."""
 

@@ -8,7 +8,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from qm_board import (Model, PICTURES, find_falling, identify, plan, read_preview,  # noqa: E402
+from qm_board import (Model, PICTURES, differences, identify, plan, read_preview,  # noqa: E402
                       read_well)
 from qm_e2e import PROBE, WINE_RUN, Program, SettingsFile, run, wait_until  # noqa: E402
 from qm_x11 import Display  # noqa: E402
@@ -28,18 +28,6 @@ def rows_fallen(before, after):
     if len(after) > len(before):
         return 24 - start
     return min(r for r, _ in after) - start
-
-
-def differences(well, model, entering):
-    """The cells, as (row, column, shown), where the well differs from the board the keys
-    built, leaving out the piece that has just entered (the one the preview showed); None when
-    that piece is not to be seen."""
-    frame_row = find_falling(well, entering)
-    if frame_row is None:
-        return None
-    falling = {(frame_row + r, 6 + c) for r, c in entering}
-    return [(r, c, well[r][c]) for r in range(24) for c in range(16)
-            if (r, c) not in falling and well[r][c] != model.board[r][c]]
 
 
 class Game:
